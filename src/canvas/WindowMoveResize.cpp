@@ -1,0 +1,7 @@
+#include "canvas/WindowMoveResize.h"
+
+namespace mivora {
+
+void ResolveOverlaps(Workspace&, int) {}
+
+}  // namespace mivora

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace mivora {
+
+class Workspace;
+
+// Rebuilds a workspace from the text of a state file.
+void ResumeState(Workspace& ws, const QString& state_text);
+
+}  // namespace mivora

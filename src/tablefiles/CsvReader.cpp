@@ -1,0 +1,186 @@
+#include "tablefiles/CsvReader.h"
+
+#include <charconv>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "tablefiles/TableNames.h"
+#include "tablefiles/TextEncoding.h"
+#include "workspace/Grid.h"
+
+namespace mivora {
+
+namespace {
+
+constexpr std::int64_t kProgressEveryLines = 65536;
+
+// Splits UTF-8 CSV text into lines of fields; views point into the text or, for quoted
+// fields with doubled quotes, into the parser's own scratch.
+class CsvParser {
+ public:
+  explicit CsvParser(QByteArrayView text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  qsizetype Position() const { return pos_; }
+
+  // Reads the next line into fields. False when a quoted field is still open at the end of
+  // the text; the fields before it are given.
+  bool NextLine(std::vector<QByteArrayView>* fields) {
+    fields->clear();
+    scratch_.clear();
+    line_start_ = pos_;
+    line_end_ = -1;
+    const char* data = text_.data();
+    const qsizetype n = text_.size();
+    while (true) {
+      if (pos_ < n && data[pos_] == '"') {
+        if (!QuotedField(fields)) return false;
+      } else {
+        qsizetype start = pos_;
+        while (pos_ < n && data[pos_] != ',' && data[pos_] != '\r' && data[pos_] != '\n') ++pos_;
+        fields->push_back(QByteArrayView(data + start, pos_ - start));
+      }
+      if (pos_ < n && data[pos_] == ',') {
+        ++pos_;
+        continue;
+      }
+      line_end_ = pos_;
+      SkipLineEnd();
+      return true;
+    }
+  }
+
+  // The raw text of the line read last (up to its end, or to the end of the text).
+  QByteArrayView LastLine() const {
+    qsizetype end = line_end_ >= 0 ? line_end_ : text_.size();
+    return text_.sliced(line_start_, end - line_start_);
+  }
+
+ private:
+  void SkipLineEnd() {
+    const char* data = text_.data();
+    const qsizetype n = text_.size();
+    if (pos_ < n && data[pos_] == '\r') {
+      ++pos_;
+      if (pos_ < n && data[pos_] == '\n') ++pos_;
+    } else if (pos_ < n && data[pos_] == '\n') {
+      ++pos_;
+    }
+  }
+
+  bool QuotedField(std::vector<QByteArrayView>* fields) {
+    const char* data = text_.data();
+    const qsizetype n = text_.size();
+    qsizetype start = ++pos_;  // after the opening quote
+    std::string* unescaped = nullptr;
+    qsizetype run = start;
+    while (true) {
+      if (pos_ >= n) {
+        line_end_ = n;
+        return false;
+      }
+      if (data[pos_] != '"') {
+        ++pos_;
+        continue;
+      }
+      if (pos_ + 1 < n && data[pos_ + 1] == '"') {  // a doubled quote is one quote
+        if (!unescaped) unescaped = &scratch_.emplace_back();
+        unescaped->append(data + run, static_cast<std::size_t>(pos_ + 1 - run));
+        pos_ += 2;
+        run = pos_;
+        continue;
+      }
+      break;  // the closing quote
+    }
+    QByteArrayView inside(data + start, pos_ - start);
+    if (unescaped) {
+      unescaped->append(data + run, static_cast<std::size_t>(pos_ - run));
+      inside = QByteArrayView(unescaped->data(), static_cast<qsizetype>(unescaped->size()));
+    }
+    ++pos_;  // past the closing quote
+    // Anything between the closing quote and the next separator stays part of the field.
+    qsizetype tail = pos_;
+    while (pos_ < n && data[pos_] != ',' && data[pos_] != '\r' && data[pos_] != '\n') ++pos_;
+    if (pos_ > tail) {
+      std::string& joined = scratch_.emplace_back(inside.data(), static_cast<std::size_t>(inside.size()));
+      joined.append(data + tail, static_cast<std::size_t>(pos_ - tail));
+      inside = QByteArrayView(joined.data(), static_cast<qsizetype>(joined.size()));
+    }
+    fields->push_back(inside);
+    return true;
+  }
+
+  QByteArrayView text_;
+  qsizetype pos_ = 0;
+  qsizetype line_start_ = 0;
+  qsizetype line_end_ = -1;  // -1 while the line is open
+  std::deque<std::string> scratch_;  // a deque keeps earlier strings in place
+};
+
+}  // namespace
+
+QString CsvRowProblemMessage(int row) {
+  return QStringLiteral("CSV 表ファイルの ") + QString::number(row) +
+         QStringLiteral(" 行目に問題があります。");
+}
+
+TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Grid& grid,
+                                const ReadProgress& progress) {
+  QByteArray converted;
+  QByteArrayView text = TableTextAsUtf8(content, &converted);
+  CsvParser parser(text);
+  TableReadResult result;
+  auto fail = [&](int row) {
+    result.ok = false;
+    result.message = CsvRowProblemMessage(row);
+    result.failed_line = QString::fromUtf8(parser.LastLine());
+    return result;
+  };
+
+  grid.SetRows(1);
+  grid.SetCols(1);
+  grid.SetRow(0);
+  std::vector<QByteArrayView> fields;
+  std::vector<QByteArrayView> cells;
+  char number[24];
+  std::int64_t line = 0;  // lines read so far; the grid row of a line is line - 1
+  while (!parser.AtEnd()) {
+    bool complete = parser.NextLine(&fields);
+    ++line;
+    const int row = static_cast<int>(line - 1);
+    if (row == 0) {
+      grid.SetCols(1 + static_cast<int>(fields.size()));
+      for (int k = 0; k < static_cast<int>(fields.size()); ++k) grid.SetTextUtf8(0, k + 1, fields[k]);
+      if (!complete) return fail(0);
+      if (!parser.AtEnd() && text.size() > 0) {
+        // Room for the rest, estimated from the first line, so the fill rarely reallocates.
+        qsizetype first = parser.Position();
+        std::int64_t rows = first > 0 ? text.size() / first + 16 : 16;
+        grid.Reserve(static_cast<int>(std::min<std::int64_t>(rows, 1 << 30)),
+                     text.size() + rows * 8);
+      }
+      continue;
+    }
+    auto [end, ec] = std::to_chars(number, number + sizeof number, row);
+    (void)ec;
+    const int data_cols = grid.Cols() - 1;
+    const int usable = std::min<int>(static_cast<int>(fields.size()), data_cols);
+    cells.assign(1, QByteArrayView(number, end - number));
+    cells.insert(cells.end(), fields.begin(), fields.begin() + usable);
+    grid.AppendRowUtf8(cells.data(), static_cast<int>(cells.size()));
+    grid.SetRow(row);
+    if (static_cast<int>(fields.size()) > data_cols || !complete) return fail(row);
+    if (progress && line % kProgressEveryLines == 0) progress(parser.Position(), text.size());
+  }
+
+  grid.Squeeze();
+  result.name = TableNameFromPath(path);
+  grid.SetRow(0);
+  grid.SetCol(0);
+  grid.SetCurrentText(result.name);
+  for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
+  return result;
+}
+
+}  // namespace mivora

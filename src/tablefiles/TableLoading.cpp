@@ -1,0 +1,136 @@
+#include "tablefiles/TableLoading.h"
+
+#include <QFile>
+
+#include "canvas/ScrollBars.h"
+#include "tablefiles/CsvReader.h"
+#include "tablefiles/TableNames.h"
+#include "workspace/ColumnWidths.h"
+#include "workspace/TableSlots.h"
+#include "workspace/Workspace.h"
+
+namespace mivora {
+
+namespace {
+
+// Holds the wait cursor for a scope.
+class WaitCursor {
+ public:
+  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
+  ~WaitCursor() { host_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Host& host_;
+};
+
+// The whole content of a file, mapped when possible.
+class FileContent {
+ public:
+  bool Open(const QString& path, QString* reason) {
+    file_.setFileName(path);
+    if (!file_.open(QIODevice::ReadOnly)) {
+      *reason = file_.errorString();
+      return false;
+    }
+    if (file_.size() == 0) return true;
+    if (uchar* p = file_.map(0, file_.size())) {
+      view_ = QByteArrayView(reinterpret_cast<const char*>(p), file_.size());
+      return true;
+    }
+    bytes_ = file_.readAll();
+    if (bytes_.size() != file_.size()) {
+      *reason = file_.errorString();
+      return false;
+    }
+    view_ = bytes_;
+    return true;
+  }
+  QByteArrayView View() const { return view_; }
+
+ private:
+  QFile file_;
+  QByteArray bytes_;
+  QByteArrayView view_;
+};
+
+bool RefuseUnreadableFormat(Workspace& ws, const QString& path) {
+  switch (TableFormatForPath(path)) {
+    case TableFormat::kCsv:
+      return false;
+    case TableFormat::kHtml:
+      ws.host.ShowMessage(QStringLiteral("HTML の表ファイルはまだ読み込めません。\n") + path);
+      return true;
+    case TableFormat::kWorkbook:
+      ws.host.ShowMessage(QStringLiteral("Excel のブックはまだ読み込めません。\n") + path);
+      return true;
+  }
+  return true;
+}
+
+// Opens a table file; a file that cannot be opened is reported with its path and the reason.
+bool OpenTableFile(Workspace& ws, const QString& path, FileContent* content) {
+  QString reason;
+  if (content->Open(path, &reason)) return true;
+  ws.host.ShowMessage(QStringLiteral("表ファイル「") + path + QStringLiteral("」を開けません。\n") +
+                      reason);
+  return false;
+}
+
+QString ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& path, int slot) {
+  ws.tables.examples_menu_enabled = false;
+  ws.tables.resume_menu_enabled = false;
+  WaitCursor wait(ws.host);
+  Grid& grid = ws.TableGrid(slot);
+  CsvReader reader;
+  TableReadResult result = reader.Read(content.View(), path, grid, [&](std::int64_t done, std::int64_t total) {
+    ws.host.ShowProgress(done, total);
+  });
+  ws.host.ShowProgress(0, 0);
+  if (ws.measurer) FitColumnWidths(grid, *ws.measurer);
+  if (!result.ok) {
+    ws.host.ShowMessage(result.message);
+    ws.host.ShowFileProblem(path, result.failed_line);
+    return {};
+  }
+  return result.name;
+}
+
+}  // namespace
+
+QString OpenTableDialogTitle() {
+  return QStringLiteral("                        表編集画面に新たな表を読み込む。");
+}
+
+QString OpenTableDialogFilter() { return QStringLiteral("すべてのファイル (*)"); }
+
+int LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
+  if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return 0;
+  FileContent content;
+  if (!OpenTableFile(ws, path, &content)) return 0;
+  int slot = AllocateSlot(ws, geometry.left, geometry.top, geometry.height, geometry.width);
+  TableFileName(ws, path, slot);
+  ReadIntoSlot(ws, content, path, slot);
+  UpdateTableHScroll(ws, slot);
+  UpdateTableVScroll(ws, slot);
+  return slot;
+}
+
+QString ReadCsvTable(Workspace& ws, const QString& path, int slot) {
+  if (path.isEmpty()) return {};
+  FileContent content;
+  if (!OpenTableFile(ws, path, &content)) return {};
+  return ReadIntoSlot(ws, content, path, slot);
+}
+
+void ChooseAndLoadTable(Workspace& ws) {
+  QString dir = ws.table_dialog_folders.DialogFolder();
+  QString chosen = ws.host.ChooseOpenFile(OpenTableDialogTitle(), OpenTableDialogFilter(), dir);
+  ws.table_dialog_folders.Remember(chosen);
+  if (chosen.isEmpty()) return;
+  WaitCursor wait(ws.host);
+  LoadTableFile(ws, chosen, {});
+}
+
+}  // namespace mivora

@@ -1,0 +1,23 @@
+#include "workspace/ColumnWidths.h"
+
+#include <algorithm>
+
+#include "workspace/Constants.h"
+#include "workspace/Grid.h"
+#include "workspace/Host.h"
+
+namespace mivora {
+
+void FitColumnWidths(Grid& grid, const TextMeasurer& measurer) {
+  const int last_row = std::min(grid.Rows() - 1, kColumnFitSampleRows);
+  for (int c = 0; c < grid.Cols(); ++c) {
+    float widest = 0;
+    for (int r = 0; r <= last_row; ++r) {
+      if (grid.IsEmpty(r, c)) continue;
+      widest = std::max(widest, measurer.TextWidthTwips(grid.Text(r, c), grid.CellBold(r, c)));
+    }
+    grid.SetColWidth(c, std::min(kMaxFittedColWidth, widest + kColumnTextPadding));
+  }
+}
+
+}  // namespace mivora

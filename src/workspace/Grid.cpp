@@ -1,0 +1,387 @@
+#include "workspace/Grid.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <string>
+
+#include "workspace/Constants.h"
+#include "workspace/NumberText.h"
+
+namespace mivora {
+
+namespace {
+
+// A cell handle packs the text's byte offset in the pool (40 bits) and its length (24 bits).
+// Texts of 16 MiB or more keep their length in 8 bytes at the offset, the text following.
+constexpr int kLengthBits = 24;
+constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
+constexpr std::uint64_t kLongText = kLengthMask;
+
+std::string Describe(const char* what, int row, int col, int rows, int cols) {
+  return std::string(what) + ": cell (" + std::to_string(row) + ", " + std::to_string(col) +
+         ") outside a grid of " + std::to_string(rows) + " rows and " + std::to_string(cols) +
+         " columns";
+}
+
+}  // namespace
+
+Grid::Grid()
+    : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
+  // A new grid control has one fixed row and one fixed column.
+  SetCols(1);
+  SetRows(1);
+}
+
+void Grid::SetRows(int rows) {
+  if (rows < 0) throw GridError("negative row count");
+  for (auto& column : columns_) column.resize(static_cast<std::size_t>(rows), 0);
+  if (rows < rows_) {
+    for (auto it = styles_.begin(); it != styles_.end();) {
+      if (static_cast<int>(it.key() >> 32) >= rows)
+        it = styles_.erase(it);
+      else
+        ++it;
+    }
+  }
+  rows_ = rows;
+  if (row_ >= rows_) row_ = std::max(0, rows_ - 1);
+  if (row_sel_ >= rows_) row_sel_ = std::max(0, rows_ - 1);
+  if (top_row_ >= std::max(rows_, 2)) top_row_ = std::max(1, rows_ - 1);
+}
+
+void Grid::SetCols(int cols) {
+  if (cols < 0) throw GridError("negative column count");
+  int old = Cols();
+  columns_.resize(static_cast<std::size_t>(cols));
+  for (int c = old; c < cols; ++c) columns_[c].assign(static_cast<std::size_t>(rows_), 0);
+  merge_.resize(static_cast<std::size_t>(cols), false);
+  col_widths_.resize(static_cast<std::size_t>(cols), default_col_width_);
+  if (cols < old) {
+    for (auto it = styles_.begin(); it != styles_.end();) {
+      if (static_cast<int>(it.key() & 0xFFFFFFFFu) >= cols)
+        it = styles_.erase(it);
+      else
+        ++it;
+    }
+  }
+  if (col_ >= cols) col_ = std::max(0, cols - 1);
+  if (left_col_ >= std::max(cols, 2)) left_col_ = std::max(1, cols - 1);
+}
+
+void Grid::Reserve(int rows, std::int64_t text_bytes) {
+  for (auto& column : columns_) column.reserve(static_cast<std::size_t>(rows));
+  if (text_bytes > 0) pool_.reserve(pool_.size() + static_cast<std::size_t>(text_bytes));
+}
+
+void Grid::Squeeze() {
+  for (auto& column : columns_) column.shrink_to_fit();
+  pool_.shrink_to_fit();
+}
+
+void Grid::CheckCell(int row, int col, const char* what) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= Cols())
+    throw GridError(Describe(what, row, col, rows_, Cols()));
+}
+
+std::uint64_t Grid::StoreText(QByteArrayView utf8) {
+  if (utf8.isEmpty()) return 0;
+  std::uint64_t offset = pool_.size();
+  std::uint64_t length = static_cast<std::uint64_t>(utf8.size());
+  if (length >= kLongText) {
+    char prefix[8];
+    std::memcpy(prefix, &length, 8);
+    pool_.insert(pool_.end(), prefix, prefix + 8);
+    length = kLongText;
+  }
+  pool_.insert(pool_.end(), utf8.data(), utf8.data() + utf8.size());
+  return (offset << kLengthBits) | length;
+}
+
+QByteArrayView Grid::View(std::uint64_t handle) const {
+  if (handle == 0) return {};
+  std::uint64_t offset = handle >> kLengthBits;
+  std::uint64_t length = handle & kLengthMask;
+  if (length == kLongText) {
+    std::memcpy(&length, pool_.data() + offset, 8);
+    offset += 8;
+  }
+  return QByteArrayView(pool_.data() + offset, static_cast<qsizetype>(length));
+}
+
+QString Grid::Text(int row, int col) const { return QString::fromUtf8(TextUtf8(row, col)); }
+
+QByteArrayView Grid::TextUtf8(int row, int col) const {
+  CheckCell(row, col, "read");
+  return View(columns_[col][row]);
+}
+
+bool Grid::IsEmpty(int row, int col) const {
+  CheckCell(row, col, "read");
+  return columns_[col][row] == 0;
+}
+
+void Grid::SetText(int row, int col, const QString& text) {
+  CheckCell(row, col, "write");
+  columns_[col][row] = StoreText(text.toUtf8());
+}
+
+void Grid::SetTextUtf8(int row, int col, QByteArrayView utf8) {
+  CheckCell(row, col, "write");
+  // The view may point into our own pool, which StoreText may move: copy such text first.
+  if (!utf8.isEmpty() && !pool_.empty() && utf8.data() >= pool_.data() &&
+      utf8.data() < pool_.data() + pool_.size()) {
+    QByteArray copy = utf8.toByteArray();
+    columns_[col][row] = StoreText(copy);
+    return;
+  }
+  columns_[col][row] = StoreText(utf8);
+}
+
+void Grid::AppendRow(const QStringList& cells) {
+  if (cells.size() > Cols()) throw GridError("row has more cells than the grid has columns");
+  SetRows(rows_ + 1);
+  for (int c = 0; c < cells.size(); ++c) columns_[c][rows_ - 1] = StoreText(cells[c].toUtf8());
+}
+
+void Grid::AppendRowUtf8(const QByteArrayView* cells, int count) {
+  if (count > Cols()) throw GridError("row has more cells than the grid has columns");
+  for (int c = 0; c < Cols(); ++c) columns_[c].push_back(c < count ? StoreText(cells[c]) : 0);
+  ++rows_;
+}
+
+void Grid::SetRow(int row) {
+  if (row < 0 || row >= rows_) throw GridError(Describe("current row", row, col_, rows_, Cols()));
+  row_ = row;
+}
+
+void Grid::SetCol(int col) {
+  if (col < 0 || col >= Cols())
+    throw GridError(Describe("current column", row_, col, rows_, Cols()));
+  col_ = col;
+}
+
+void Grid::SetRowSel(int row) {
+  if (row < 0 || row >= rows_) throw GridError(Describe("selection row", row, col_, rows_, Cols()));
+  row_sel_ = row;
+}
+
+void Grid::Sort(GridSortOrder order) {
+  int lo = std::min(row_, row_sel_);
+  int hi = std::max(row_, row_sel_);
+  if (lo < 1) lo = 1;  // the fixed header row stays
+  if (hi <= lo || col_ >= Cols()) return;
+  const int n = hi - lo + 1;
+
+  struct Key {
+    bool is_number;
+    double number;
+  };
+  std::vector<Key> keys(static_cast<std::size_t>(n));
+  std::vector<QString> texts;
+  const auto& column = columns_[col_];
+  if (order == GridSortOrder::kGeneric) texts.resize(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    QByteArrayView v = View(column[lo + i]);
+    if (order == GridSortOrder::kNumeric) {
+      keys[i] = {true, LeadingNumber(v)};
+    } else {
+      double d = 0;
+      bool ok = ReadsAsNumber(v, &d);
+      keys[i] = {ok, d};
+      if (!ok) texts[i] = QString::fromUtf8(v);
+    }
+  }
+  std::vector<int> perm(static_cast<std::size_t>(n));
+  std::iota(perm.begin(), perm.end(), 0);
+  std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
+    const Key& ka = keys[a];
+    const Key& kb = keys[b];
+    if (ka.is_number != kb.is_number) return ka.is_number;  // numbers before text
+    if (ka.is_number) return ka.number < kb.number;
+    int ci = texts[a].compare(texts[b], Qt::CaseInsensitive);
+    if (ci != 0) return ci < 0;
+    return texts[a] < texts[b];
+  });
+
+  std::vector<std::uint64_t> scratch(static_cast<std::size_t>(n));
+  for (auto& col : columns_) {
+    for (int i = 0; i < n; ++i) scratch[i] = col[lo + perm[i]];
+    std::copy(scratch.begin(), scratch.end(), col.begin() + lo);
+  }
+  if (!styles_.isEmpty()) {
+    std::vector<int> new_place(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) new_place[perm[i]] = i;
+    QHash<std::uint64_t, CellStyle> moved;
+    for (auto it = styles_.cbegin(); it != styles_.cend(); ++it) {
+      int r = static_cast<int>(it.key() >> 32);
+      int c = static_cast<int>(it.key() & 0xFFFFFFFFu);
+      if (r >= lo && r <= hi) r = lo + new_place[r - lo];
+      moved.insert(StyleKey(r, c), it.value());
+    }
+    styles_ = std::move(moved);
+  }
+}
+
+void Grid::SetTopRow(int row) {
+  if (row < 1 || row >= std::max(rows_, 2)) throw GridError("top row outside the grid");
+  top_row_ = row;
+}
+
+void Grid::SetLeftCol(int col) {
+  if (col < 1 || col >= std::max(Cols(), 2)) throw GridError("left column outside the grid");
+  left_col_ = col;
+}
+
+int Grid::LastVisibleRow() const {
+  float space = control.rect.height - RowHeight(0);
+  if (space <= 0 || rows_ <= 1) return top_row_ - 1;
+  int shown = static_cast<int>(std::ceil(space / row_height_));
+  return std::min(rows_ - 1, top_row_ + shown - 1);
+}
+
+int Grid::LastVisibleCol() const {
+  float x = (Cols() > 0 ? ColWidth(0) : 0);
+  int c = left_col_;
+  int last = left_col_ - 1;
+  while (c < Cols() && x < control.rect.width) {
+    x += col_widths_[c];
+    last = c;
+    ++c;
+  }
+  return last;
+}
+
+bool Grid::RowIsVisible(int row) const {
+  if (row == 0) return rows_ > 0 && control.rect.height > 0;
+  return row >= top_row_ && row <= LastVisibleRow();
+}
+
+bool Grid::ColIsVisible(int col) const {
+  if (col == 0) return Cols() > 0 && control.rect.width > 0;
+  return col >= left_col_ && col <= LastVisibleCol();
+}
+
+void Grid::SetMouseCell(int row, int col) {
+  mouse_row_ = row;
+  mouse_col_ = col;
+}
+
+int Grid::RowAt(float y) const {
+  if (rows_ == 0) return 0;
+  float header = RowHeight(0);
+  if (y < header || rows_ == 1) return 0;
+  int r = top_row_ + static_cast<int>((y - header) / row_height_);
+  return std::clamp(r, 0, rows_ - 1);
+}
+
+int Grid::ColAt(float x) const {
+  if (Cols() == 0) return 0;
+  float edge = ColWidth(0);
+  if (x < edge || Cols() == 1) return 0;
+  for (int c = left_col_; c < Cols(); ++c) {
+    edge += col_widths_[c];
+    if (x < edge) return c;
+  }
+  return Cols() - 1;
+}
+
+float Grid::RowHeight(int) const { return row_height_; }
+
+void Grid::SetRowHeight(float height) { row_height_ = height; }
+
+float Grid::RowPos(int row) const { return static_cast<float>(row) * row_height_; }
+
+float Grid::ColWidth(int col) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  return col_widths_[col];
+}
+
+void Grid::SetColWidth(int col, float width) {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  col_widths_[col] = std::max(0.0f, width);
+}
+
+float Grid::ColPos(int col) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  float x = 0;
+  for (int c = 0; c < col; ++c) x += col_widths_[c];
+  return x;
+}
+
+float Grid::VisibleLeftOf(int col) const {
+  if (col == 0) return 0;
+  float x = ColWidth(0);
+  if (col >= left_col_) {
+    for (int c = left_col_; c < col; ++c) x += col_widths_[c];
+  } else {
+    for (int c = col; c < left_col_; ++c) x -= col_widths_[c];
+  }
+  return x;
+}
+
+float Grid::VisibleTopOf(int row) const {
+  if (row == 0) return 0;
+  return RowHeight(0) + static_cast<float>(row - top_row_) * row_height_;
+}
+
+float Grid::CellLeft() const { return VisibleLeftOf(col_); }
+float Grid::CellTop() const { return VisibleTopOf(row_); }
+
+Colour Grid::CellBackColour(int row, int col) const {
+  CheckCell(row, col, "colour");
+  auto it = styles_.constFind(StyleKey(row, col));
+  return it == styles_.cend() ? kDefaultCellColour : it->back;
+}
+
+bool Grid::CellBold(int row, int col) const {
+  CheckCell(row, col, "bold");
+  auto it = styles_.constFind(StyleKey(row, col));
+  return it != styles_.cend() && it->bold;
+}
+
+void Grid::SetStyle(int row, int col, const CellStyle& style) {
+  if (style.back == kDefaultCellColour && !style.bold)
+    styles_.remove(StyleKey(row, col));
+  else
+    styles_.insert(StyleKey(row, col), style);
+}
+
+void Grid::SetCellBackColourAt(int row, int col, Colour colour) {
+  CheckCell(row, col, "colour");
+  SetStyle(row, col, {colour, CellBold(row, col)});
+}
+
+void Grid::SetCellBoldAt(int row, int col, bool bold) {
+  CheckCell(row, col, "bold");
+  SetStyle(row, col, {CellBackColour(row, col), bold});
+}
+
+void Grid::SetCellBackColour(Colour colour) { SetCellBackColourAt(row_, col_, colour); }
+void Grid::SetCellBold(bool bold) { SetCellBoldAt(row_, col_, bold); }
+
+bool Grid::MergeCol(int col) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  return merge_[col];
+}
+
+void Grid::SetMergeCol(int col, bool merge) {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  merge_[col] = merge;
+}
+
+void Grid::CopySettingsFrom(const Grid& other) {
+  control = other.control;
+  default_col_width_ = other.default_col_width_;
+  row_height_ = other.row_height_;
+  if (Cols() > 0 && other.Cols() > 0) col_widths_[0] = other.col_widths_[0];
+}
+
+std::int64_t Grid::MemoryBytes() const {
+  std::int64_t bytes = static_cast<std::int64_t>(pool_.capacity());
+  for (const auto& column : columns_)
+    bytes += static_cast<std::int64_t>(column.capacity() * sizeof(std::uint64_t));
+  return bytes;
+}
+
+}  // namespace mivora

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "workspace/Colours.h"
+#include "workspace/Control.h"
+
+namespace mivora {
+
+// A cell address outside the grid, or another misuse of the grid's operations.
+class GridError : public std::out_of_range {
+ public:
+  using std::out_of_range::out_of_range;
+};
+
+enum class GridSortOrder {
+  kGeneric,  // values that read as numbers compare as numbers (before text), others as text
+  kNumeric,  // every value read as a number; text that is no number reads as 0
+};
+
+// The model of one grid control: the only copy of a table's cells, its current cell,
+// scrolling position, per-cell colour and bold, per-column merge flag, and the row heights
+// and column widths in twips. Row 0 and column 0 are the fixed header row and column.
+//
+// Cells are kept as UTF-8 in one contiguous text pool, addressed by one 64-bit handle per
+// cell in column-major vectors, so a million-row table costs about twice its file size and
+// appending a row is amortised O(1).
+class Grid {
+ public:
+  Grid();
+
+  // The control's own geometry inside its window frame.
+  Control control;
+
+  int Rows() const { return rows_; }
+  int Cols() const { return static_cast<int>(columns_.size()); }
+  // Growing adds empty cells and keeps every existing one; shrinking drops the cells beyond.
+  void SetRows(int rows);
+  void SetCols(int cols);
+  // Reserves room for rows and text bytes ahead of a bulk fill.
+  void Reserve(int rows, std::int64_t text_bytes);
+  // Gives back the spare capacity after a bulk fill.
+  void Squeeze();
+
+  QString Text(int row, int col) const;
+  QByteArrayView TextUtf8(int row, int col) const;
+  bool IsEmpty(int row, int col) const;
+  void SetText(int row, int col, const QString& text);
+  void SetTextUtf8(int row, int col, QByteArrayView utf8);
+
+  // Appends a row; cells[0] goes to column 0. Missing cells stay empty; more cells than
+  // columns is a GridError.
+  void AppendRow(const QStringList& cells);
+  void AppendRowUtf8(const QByteArrayView* cells, int count);
+
+  // Current cell and selection end row (the last row of a sort range).
+  int Row() const { return row_; }
+  int Col() const { return col_; }
+  void SetRow(int row);
+  void SetCol(int col);
+  QString CurrentText() const { return Text(row_, col_); }
+  void SetCurrentText(const QString& text) { SetText(row_, col_, text); }
+  int RowSel() const { return row_sel_; }
+  void SetRowSel(int row);
+
+  // Sorts the rows from the current row to the selection end row (either order) by the
+  // current column, ascending; equal keys keep their order. Cell colours move with their rows.
+  void Sort(GridSortOrder order);
+
+  // Scrolling: the first data row and data column shown after the fixed ones.
+  int TopRow() const { return top_row_; }
+  int LeftCol() const { return left_col_; }
+  void SetTopRow(int row);
+  void SetLeftCol(int col);
+  bool RowIsVisible(int row) const;
+  bool ColIsVisible(int col) const;
+  // The last data row and column that are at least partly in view.
+  int LastVisibleRow() const;
+  int LastVisibleCol() const;
+
+  // The cell under the mouse, as of the last mouse event over the grid.
+  int MouseRow() const { return mouse_row_; }
+  int MouseCol() const { return mouse_col_; }
+  void SetMouseCell(int row, int col);
+  // The row and column at a point of the visible area (twips); the nearest cell beyond the edge.
+  int RowAt(float y) const;
+  int ColAt(float x) const;
+
+  // Geometry in twips. Positions are measured in the whole (unscrolled) grid.
+  float RowHeight(int row) const;
+  void SetRowHeight(float height);  // every row
+  float RowPos(int row) const;
+  float ColWidth(int col) const;
+  void SetColWidth(int col, float width);
+  float ColPos(int col) const;
+  // The current cell's place relative to the grid's visible area (scrolling applied).
+  float CellLeft() const;
+  float CellTop() const;
+  float CellWidth() const { return ColWidth(col_); }
+  float CellHeight() const { return RowHeight(row_); }
+  // Left and top of any cell in the visible area (scrolling applied).
+  float VisibleLeftOf(int col) const;
+  float VisibleTopOf(int row) const;
+
+  // Per-cell background colour (0 = default) and bold flag.
+  Colour CellBackColour(int row, int col) const;
+  bool CellBold(int row, int col) const;
+  void SetCellBackColour(Colour colour);  // current cell
+  void SetCellBold(bool bold);            // current cell
+  void SetCellBackColourAt(int row, int col, Colour colour);
+  void SetCellBoldAt(int row, int col, bool bold);
+
+  // Whether equal adjacent cells of a column are shown merged.
+  bool MergeCol(int col) const;
+  void SetMergeCol(int col, bool merge);
+
+  // Copies the settings (geometry, colours, row height, default column width) but no cells.
+  void CopySettingsFrom(const Grid& other);
+
+  float DefaultColWidth() const { return default_col_width_; }
+
+  // Bytes held for cell texts and handles, for the memory benchmark.
+  std::int64_t MemoryBytes() const;
+
+ private:
+  struct CellStyle {
+    Colour back = 0;
+    bool bold = false;
+  };
+  static std::uint64_t StyleKey(int row, int col) {
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+           static_cast<std::uint32_t>(col);
+  }
+  void CheckCell(int row, int col, const char* what) const;
+  std::uint64_t StoreText(QByteArrayView utf8);
+  QByteArrayView View(std::uint64_t handle) const;
+  void SetStyle(int row, int col, const CellStyle& style);
+
+  int rows_ = 0;
+  std::vector<std::vector<std::uint64_t>> columns_;  // columns_[col][row]: text handles
+  std::vector<char> pool_;                           // UTF-8 texts the handles point into
+  QHash<std::uint64_t, CellStyle> styles_;
+  std::vector<bool> merge_;
+  std::vector<float> col_widths_;
+  float default_col_width_;
+  float row_height_;
+  int row_ = 0, col_ = 0, row_sel_ = 0;
+  int top_row_ = 1, left_col_ = 1;
+  int mouse_row_ = 0, mouse_col_ = 0;
+};
+
+}  // namespace mivora

@@ -1,0 +1,134 @@
+#include "workspace/Startup.h"
+
+#include <QFile>
+
+#include "canvas/ScrollBars.h"
+#include "conditions/EquationBoxes.h"
+#include "search/ResultWindowCommands.h"
+#include "state/Resume.h"
+#include "tablefiles/TextEncoding.h"
+#include "workspace/Constants.h"
+#include "workspace/TableSlots.h"
+#include "workspace/Workspace.h"
+
+namespace mivora {
+
+namespace {
+
+// Reads a state file as text lines, each followed by CR LF. False when it cannot be read.
+bool ReadStateFile(const QString& path, QString* text) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  QByteArray bytes = file.readAll();
+  QByteArray converted;
+  QString all = QString::fromUtf8(TableTextAsUtf8(bytes, &converted));
+  all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  all.replace(u'\r', u'\n');
+  QStringList lines = all.split(u'\n');
+  if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
+  for (const QString& line : lines) *text += line + QStringLiteral("\r\n");
+  return true;
+}
+
+void ShowWindow(Workspace& ws, TopWindow& window) {
+  if (&window == &ws.tables.window && ws.tables.slots.empty()) LoadTablesWindow(ws);
+  window.visible = true;
+}
+
+// Equations and Result load their models the first time they are shown.
+void ShowOtherWindows(Workspace& ws, bool* loaded) {
+  if (!*loaded) {
+    LoadEquationsWindow(ws);
+    LoadResultWindow(ws);
+    *loaded = true;
+  }
+  ws.equations_window.visible = true;
+  ws.result.window.visible = true;
+}
+
+}  // namespace
+
+QString WindowCaption(const QString& name) { return name + u' ' + ProductWebAddress(); }
+
+QString ResumeMode(Workspace& ws, const QString& text) {
+  if (text == QStringLiteral("Shrink"))
+    ws.resume_mode = QStringLiteral("Yes");
+  else if (text == QStringLiteral("Expand"))
+    ws.resume_mode = QStringLiteral("No");
+  return ws.resume_mode;
+}
+
+void LoadTablesWindow(Workspace& ws) {
+  TablesWindow& t = ws.tables;
+  if (!t.slots.empty()) return;
+  // Slots 0-3: the boundary bars, in the canvas colour and without border.
+  for (int i = 0; i < 4; ++i) {
+    TableSlot& bar = t.slots.emplace_back();
+    bar.frame.back_colour = kCanvasColour;
+    bar.frame.border = false;
+    bar.frame.visible = true;
+  }
+  // The pool of join-line segments, hidden until the layout shows them.
+  t.line2.resize(kLine2Count);
+  for (Control& segment : t.line2) {
+    segment.back_colour = kJoinLineColour;
+    segment.rect.width = kLine2Thickness;
+    segment.rect.height = kLine2Thickness;
+    ws.BringToFront(segment);
+  }
+  // Slot 4: the template table window.
+  TableSlot& tmpl = t.slots.emplace_back();
+  tmpl.frame.rect = {kTemplateFrameLeft, kTemplateFrameTop, kTemplateFrameWidth,
+                     kTemplateFrameHeight};
+  tmpl.frame.back_colour = kTemplateFrameColour;
+  tmpl.frame.visible = true;
+  tmpl.graph_box.back_colour = kTemplateFrameColour;
+  for (Control* c : {&tmpl.vsc_bar, &tmpl.hsc_bar}) c->back_colour = kScrollBarColour;
+  for (Control* c : {&tmpl.vsldr, &tmpl.hsldr}) c->back_colour = kSliderColour;
+  for (Control* c : {&tmpl.up_arrow, &tmpl.dn_arrow, &tmpl.le_arrow, &tmpl.ri_arrow, &tmpl.corner})
+    c->back_colour = kCornerColour;
+  for (Control* c : {&tmpl.graph_box, &tmpl.vsc_bar, &tmpl.hsc_bar, &tmpl.vsldr, &tmpl.up_arrow,
+                     &tmpl.dn_arrow, &tmpl.hsldr, &tmpl.le_arrow, &tmpl.ri_arrow, &tmpl.corner})
+    c->visible = true;
+  tmpl.grid.control.visible = true;
+  tmpl.frame.rect.height = kTemplateFrameHeight;
+  tmpl.frame.rect.left = kTemplateFrameLeft;
+  PlaceSlot(ws, kFirstTableSlot, 0, 0, 0, 0);
+  SetCanvasScrollBarGeometry(ws);
+  SetTableScrollBarGeometry(tmpl);
+  tmpl.frame.visible = false;
+  t.default_hint_mask = QStringLiteral(".\\MaskLR.bmp");
+  t.default_hint_picture = QStringLiteral(".\\F3MaskLCR.bmp");
+}
+
+void StartUp(Workspace& ws, const QStringList& arguments) {
+  ws.tables.window.caption = WindowCaption(QStringLiteral("表編集"));
+  ws.equations_window.caption = WindowCaption(QStringLiteral("条件式編集"));
+  ws.result.window.caption = WindowCaption(QStringLiteral("検索結果"));
+  bool others_loaded = false;
+
+  QString state_text;
+  if (!arguments.isEmpty() && ReadStateFile(arguments.first(), &state_text)) {
+    ResumeMode(ws, QStringLiteral("Shrink"));
+    ShowWindow(ws, ws.tables.window);
+    ShowOtherWindows(ws, &others_loaded);
+    ResumeState(ws, state_text);
+  }
+  for (TopWindow* w : {&ws.tables.window, &ws.equations_window, &ws.result.window}) {
+    w->height = kStartWindowHeight;
+    w->width = kStartWindowWidth;
+  }
+  ResumeMode(ws, QStringLiteral("Expand"));
+  if (!ws.tables.window.visible) {
+    ShowWindow(ws, ws.tables.window);
+    ShowOtherWindows(ws, &others_loaded);
+  }
+}
+
+void EndProgram(Workspace& ws) {
+  ws.tables.default_hint_mask = QStringLiteral(".\\MaskR.bmp");
+  ws.tables.default_hint_picture = QStringLiteral(".\\F16MaskR.bmp");
+  ws.host.ExitProgram();
+}
+
+}  // namespace mivora

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "workspace/Control.h"
+#include "workspace/TableSlot.h"
+
+namespace mivora {
+
+// The model of the main window `Tables`: the canvas with its table slots (0-3 are the
+// boundary bars, of which only the frame is used; tables use 4 and up), the join-line
+// segments `line2`, the rubber band `Line1`, the paths the tables came from and the menu states.
+struct TablesWindow {
+  TopWindow window;
+  std::deque<TableSlot> slots;  // a deque keeps references valid as slots are added
+  std::vector<Control> line2;
+  LineShape line1;
+
+  // `TableFileNames`: per slot, the path its table was read from.
+  std::vector<QString> table_file_names;
+  int popup_table = 0;
+
+  bool resume_menu_enabled = true;    // "以前中断した処理を再開する"
+  bool examples_menu_enabled = true;  // "例題"
+
+  QString default_hint_mask;
+  QString default_hint_picture;
+
+  int SlotCount() const { return static_cast<int>(slots.size()); }
+  bool IsTableSlot(int slot) const { return slot >= 4 && slot < SlotCount(); }
+  bool SlotInUse(int slot) const { return IsTableSlot(slot) && slots[slot].frame.visible; }
+};
+
+// The model of the `Result` window: two table windows, 0 the joined grid and 1 the result grid.
+struct ResultWindow {
+  TopWindow window;
+  TableSlot windows[2];
+  Grid& JoinedGrid() { return windows[0].grid; }
+  Grid& ResultGrid() { return windows[1].grid; }
+  const Grid& JoinedGrid() const { return windows[0].grid; }
+  const Grid& ResultGrid() const { return windows[1].grid; }
+};
+
+}  // namespace mivora

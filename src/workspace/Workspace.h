@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "conditions/Conditions.h"
+#include "search/SearchState.h"
+#include "workspace/CellStore.h"
+#include "workspace/Control.h"
+#include "workspace/FolderMemory.h"
+#include "workspace/Host.h"
+#include "workspace/TablesWindow.h"
+
+namespace mivora {
+
+// The whole working state of one run: the three windows' models, the cell store, the joins
+// and result columns, the condition tree. One object per run (each test builds its own).
+class Workspace {
+ public:
+  explicit Workspace(Host& host) : host(host) {}
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Host& host;
+  const TextMeasurer* measurer = nullptr;  // set by the ui; without it widths stay default
+
+  TablesWindow tables;
+  TopWindow equations_window;
+  ResultWindow result;
+
+  CellStore cell_store;
+  SearchState search;
+  Conditions conditions;
+
+  QString resume_mode = QStringLiteral("No");
+  FolderMemory table_dialog_folders;
+
+  Grid& TableGrid(int slot) { return tables.slots.at(slot).grid; }
+  const Grid& TableGrid(int slot) const { return tables.slots.at(slot).grid; }
+
+  // Brings a control in front of its siblings.
+  void BringToFront(Control& control) { control.z = ++z_counter_; }
+
+ private:
+  std::uint64_t z_counter_ = 0;
+};
+
+}  // namespace mivora

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "workspace/Grid.h"
+
+namespace mivora {
+namespace {
+
+QStringList Q(std::initializer_list<const char*> texts) {
+  QStringList out;
+  for (const char* t : texts) out << QString::fromUtf8(t);
+  return out;
+}
+
+Grid MakeGrid(std::initializer_list<std::initializer_list<const char*>> rows) {
+  Grid g;
+  g.SetCols(static_cast<int>(rows.begin()->size()));
+  g.SetRows(0);
+  for (const auto& r : rows) g.AppendRow(Q(r));
+  return g;
+}
+
+QStringList Column(const Grid& g, int col) {
+  QStringList out;
+  for (int r = 0; r < g.Rows(); ++r) out << g.Text(r, col);
+  return out;
+}
+
+TEST(Grid, GrowingKeepsCellsAndAddsEmptyOnes) {
+  Grid g;
+  EXPECT_EQ(g.Rows(), 1);
+  EXPECT_EQ(g.Cols(), 1);
+  g.SetText(0, 0, QStringLiteral("name"));
+  for (int c = 2; c <= 4; ++c) {  // the header row grows one cell at a time
+    g.SetCols(c);
+    g.SetText(0, c - 1, QString::number(c));
+  }
+  g.SetRows(3);
+  EXPECT_EQ(g.Text(0, 0), QStringLiteral("name"));
+  EXPECT_EQ(g.Text(0, 3), QStringLiteral("4"));
+  EXPECT_TRUE(g.IsEmpty(2, 3));
+  EXPECT_THROW(g.SetText(0, 4, QStringLiteral("x")), GridError);
+  EXPECT_THROW((void)g.Text(3, 0), GridError);
+  EXPECT_THROW(g.SetRow(-1), GridError);
+}
+
+TEST(Grid, CellsHoldAnyTextIncludingTabsAndLineBreaks) {
+  Grid g;
+  g.SetCols(3);
+  const QString odd = QStringLiteral("a\tb\r\nc \"q\" ①");
+  g.AppendRow({QStringLiteral("1"), odd, QString(70000, u'x')});
+  EXPECT_EQ(g.Text(1, 1), odd);
+  EXPECT_EQ(g.Text(1, 2).size(), 70000);
+  EXPECT_THROW(g.AppendRow({QStringLiteral("1"), {}, {}, {}}), GridError);
+  // Overwriting a cell with text taken from the grid itself.
+  g.SetTextUtf8(1, 2, g.TextUtf8(1, 1));
+  EXPECT_EQ(g.Text(1, 2), odd);
+}
+
+struct SortCase {
+  const char* name;
+  GridSortOrder order;
+  QStringList keys;
+  QStringList expected;
+};
+
+class GridSort : public ::testing::TestWithParam<SortCase> {};
+
+TEST_P(GridSort, SortsDataRowsAndKeepsTheHeader) {
+  const SortCase& c = GetParam();
+  Grid g;
+  g.SetCols(2);
+  g.SetText(0, 1, QStringLiteral("header"));
+  for (int i = 0; i < c.keys.size(); ++i) g.AppendRow({QString::number(i + 1), c.keys[i]});
+  g.SetCol(1);
+  g.SetRow(1);
+  g.SetRowSel(g.Rows() - 1);
+  g.Sort(c.order);
+  QStringList got = Column(g, 1);
+  EXPECT_EQ(got.takeFirst(), QStringLiteral("header"));
+  EXPECT_EQ(got, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, GridSort,
+    ::testing::Values(
+        SortCase{"NumbersAsNumbers", GridSortOrder::kGeneric,
+                 {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("-1.5"),
+                  QStringLiteral("100")},
+                 {QStringLiteral("-1.5"), QStringLiteral("9"), QStringLiteral("10"),
+                  QStringLiteral("100")}},
+        SortCase{"NumbersBeforeTextTextIgnoringCase", GridSortOrder::kGeneric,
+                 {QStringLiteral("banana"), QStringLiteral("2"), QStringLiteral("Apple"),
+                  QStringLiteral("apple"), QStringLiteral("")},
+                 {QStringLiteral("2"), QStringLiteral(""), QStringLiteral("Apple"),
+                  QStringLiteral("apple"), QStringLiteral("banana")}},
+        SortCase{"NumericReadsLeadingNumbers", GridSortOrder::kNumeric,
+                 {QStringLiteral("12"), QStringLiteral("3x"), QStringLiteral("abc"),
+                  QStringLiteral("-2")},
+                 {QStringLiteral("-2"), QStringLiteral("abc"), QStringLiteral("3x"),
+                  QStringLiteral("12")}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Grid, SortRangeLeavesRowsOutsideInPlaceAndMovesColours) {
+  // Joined-grid style: rows 0 and 1 stay when the sort starts at row 2.
+  Grid g = MakeGrid({{"", "h"}, {"", "tag"}, {"1", "c"}, {"2", "a"}, {"3", "b"}});
+  g.SetCellBackColourAt(2, 1, 255);
+  g.SetCol(1);
+  g.SetRow(2);
+  g.SetRowSel(4);
+  g.Sort(GridSortOrder::kGeneric);
+  EXPECT_EQ(Column(g, 1), Q({"h", "tag", "a", "b", "c"}));
+  EXPECT_EQ(Column(g, 0), Q({"", "", "2", "3", "1"}));
+  EXPECT_EQ(g.CellBackColour(4, 1), 255u);
+  EXPECT_EQ(g.CellBackColour(2, 1), 0u);
+  // Sorting by the row-number column restores the load order.
+  g.SetCol(0);
+  g.SetRow(2);
+  g.Sort(GridSortOrder::kNumeric);
+  EXPECT_EQ(Column(g, 1), Q({"h", "tag", "c", "a", "b"}));
+}
+
+TEST(Grid, ColourZeroRestoresTheDefaultAndBoldIsSeparate) {
+  Grid g = MakeGrid({{"t", "a"}, {"1", "x"}});
+  g.SetRow(0);
+  g.SetCol(1);
+  g.SetCellBackColour(8438015);
+  g.SetCellBold(true);
+  EXPECT_EQ(g.CellBackColour(0, 1), 8438015u);
+  g.SetCellBackColour(0);
+  EXPECT_EQ(g.CellBackColour(0, 1), kDefaultCellColour);
+  EXPECT_TRUE(g.CellBold(0, 1));
+}
+
+TEST(Grid, GeometryFollowsScrolling) {
+  Grid g;
+  g.SetCols(4);
+  g.SetRows(50);
+  g.SetRowHeight(240);
+  for (int c = 0; c < 4; ++c) g.SetColWidth(c, 1000);
+  g.control.rect = {120, 120, 2500, 1000};  // header + about 3 rows, col 0 + 1.5 columns
+  EXPECT_TRUE(g.RowIsVisible(0));
+  EXPECT_TRUE(g.RowIsVisible(4));
+  EXPECT_FALSE(g.RowIsVisible(5));
+  EXPECT_TRUE(g.ColIsVisible(2));
+  EXPECT_FALSE(g.ColIsVisible(3));
+  g.SetTopRow(10);
+  g.SetLeftCol(2);
+  EXPECT_FALSE(g.RowIsVisible(4));
+  EXPECT_TRUE(g.RowIsVisible(10));
+  g.SetRow(11);
+  g.SetCol(3);
+  EXPECT_FLOAT_EQ(g.CellTop(), 240 + 240);
+  EXPECT_FLOAT_EQ(g.CellLeft(), 1000 + 1000);
+  EXPECT_FLOAT_EQ(g.ColPos(3), 3000);
+  EXPECT_FLOAT_EQ(g.RowPos(11), 11 * 240);
+  EXPECT_EQ(g.RowAt(100), 0);
+  EXPECT_EQ(g.RowAt(240 + 250), 11);
+  EXPECT_EQ(g.ColAt(500), 0);
+  EXPECT_EQ(g.ColAt(1500), 2);
+}
+
+TEST(Grid, NewSlotCopiesSettingsButNoCells) {
+  Grid tmpl = MakeGrid({{"t", "a"}, {"1", "x"}});
+  tmpl.SetRowHeight(300);
+  tmpl.control.back_colour = 42;
+  Grid g;
+  g.CopySettingsFrom(tmpl);
+  EXPECT_EQ(g.Rows(), 1);
+  EXPECT_EQ(g.Cols(), 1);
+  EXPECT_FLOAT_EQ(g.RowHeight(1), 300);
+  EXPECT_EQ(g.control.back_colour, 42u);
+}
+
+}  // namespace
+}  // namespace mivora
