@@ -1,0 +1,84 @@
+#include "conditions/ConditionFilter.h"
+
+#include <QByteArray>
+#include <vector>
+
+#include "conditions/ConditionTexts.h"
+#include "conditions/ParsedCondition.h"
+#include "workspace/Workspace.h"
+
+namespace mivora {
+
+namespace {
+
+constexpr int kProgressStep = 65536;
+constexpr int kFirstDataRow = 2;  // row 1 of the joined grid holds the column tags
+
+bool IsInternalHeader(const QString& header) {
+  return header.startsWith(u'*') || header.startsWith(u'=');
+}
+
+// An empty result grid with the settings of the old one; its text store starts afresh.
+void EmptyResultGrid(Grid& result) {
+  Grid fresh;
+  fresh.CopySettingsFrom(result);
+  result = std::move(fresh);
+  result.SetRows(1);
+  result.SetCols(1);
+  result.SetText(0, 0, QString());
+}
+
+}  // namespace
+
+void FilterJoinedRows(Workspace& ws) {
+  const Grid& joined = ws.result.JoinedGrid();
+  Grid& result = ws.result.ResultGrid();
+  EmptyResultGrid(result);
+
+  std::vector<int> report_columns;
+  for (int i = 1; i < joined.Cols(); ++i)
+    if (joined.Rows() > 0 && !IsInternalHeader(joined.Text(0, i))) report_columns.push_back(i);
+  result.SetCols(1 + static_cast<int>(report_columns.size()));
+  for (int k = 0; k < static_cast<int>(report_columns.size()); ++k)
+    result.SetText(0, k + 1, joined.Text(0, report_columns[k]));
+
+  const int rows = joined.Rows();
+  std::vector<int> kept;
+  if (rows > kFirstDataRow) {
+    // No condition keeps every row.
+    const QString& expression = ConditionExpression(ws);
+    if (expression.isEmpty()) {
+      kept.reserve(static_cast<std::size_t>(rows - kFirstDataRow));
+      for (int j = kFirstDataRow; j < rows; ++j) kept.push_back(j);
+    } else {
+      const ParsedCondition condition(expression, joined);
+      QStringList shown;
+      for (const QString& message : condition.Messages()) {
+        if (shown.contains(message)) continue;
+        shown.append(message);
+        ws.host.ShowMessage(message);
+      }
+      for (int j = kFirstDataRow; j < rows; ++j) {
+        if (condition.Evaluate(joined, j) >= 1) kept.push_back(j);
+        if ((j - kFirstDataRow + 1) % kProgressStep == 0)
+          ws.host.ShowProgress(j - kFirstDataRow + 1, rows - kFirstDataRow);
+      }
+    }
+  }
+
+  const int width = 1 + static_cast<int>(report_columns.size());
+  result.Reserve(1 + static_cast<int>(kept.size()), 0);
+  std::vector<QByteArrayView> cells(static_cast<std::size_t>(width));
+  QByteArray number;
+  for (std::size_t k = 0; k < kept.size(); ++k) {
+    number.setNum(static_cast<qulonglong>(k + 1));
+    cells[0] = number;
+    for (std::size_t c = 0; c < report_columns.size(); ++c)
+      cells[c + 1] = joined.TextUtf8(kept[k], report_columns[c]);
+    result.AppendRowUtf8(cells.data(), width);
+  }
+  for (int c = 1; c < width; ++c) result.SetMergeCol(c, true);
+  ws.host.ShowProgress(0, 0);
+}
+
+}  // namespace mivora

@@ -1,0 +1,67 @@
+#include "conditions/ConditionTexts.h"
+
+#include "conditions/ConditionTree.h"
+#include "conditions/Connectives.h"
+#include "conditions/SqlText.h"
+#include "workspace/Workspace.h"
+
+namespace mivora {
+
+void RefreshConditionTexts(Workspace& ws) {
+  QString expression;
+  QString sql;
+  BuildConditionTexts(ws, 0, expression, sql);
+  TidyConditionText(expression);
+  StoreConditionExpression(ws, expression);
+  TidyConditionText(sql);
+  SetSqlConditionPart(ws, sql);
+}
+
+void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QString& sql) {
+  const Conditions& c = ws.conditions;
+  if (panel < 0 || panel >= static_cast<int>(c.panels.size()) || !c.panels[panel].live()) return;
+  const QString connective = ConnectiveText(c.panels[panel]);
+  for (const TreeMember& m : MembersOf(ws, panel)) {
+    if (m.is_panel) {
+      expression += connective + QStringLiteral("(");
+      sql += connective + QStringLiteral("(");
+      BuildConditionTexts(ws, m.index, expression, sql);
+      expression += QStringLiteral(")") + connective;
+      sql += QStringLiteral(")") + connective;
+    } else {
+      const QString& text = c.boxes[m.index].text;
+      expression += connective + text + connective;
+      sql += connective + SqlFormOfBoxText(text) + connective;
+    }
+  }
+}
+
+void TidyConditionText(QString& text) {
+  static const std::pair<QString, QString> kRules[] = {
+      {QStringLiteral("( Or "), QStringLiteral("(  ")},
+      {QStringLiteral("( And "), QStringLiteral("(  ")},
+      {QStringLiteral(" Or )"), QStringLiteral(" )")},
+      {QStringLiteral(" And )"), QStringLiteral(" )")},
+      {QStringLiteral(" Or  Or "), QStringLiteral(" Or  ")},
+      {QStringLiteral(" And  And "), QStringLiteral(" And  ")},
+  };
+  for (const auto& [pattern, replacement] : kRules) {
+    // Each replacement is shorter than its pattern, so every rule comes to an end.
+    for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern))
+      text.replace(at, pattern.size(), replacement);
+  }
+  if (text.startsWith(QStringLiteral(" And"))) text.remove(0, 5);
+  if (text.endsWith(QStringLiteral("And "))) text.chop(5);
+  if (text.startsWith(QStringLiteral(" Or "))) text.remove(0, 4);
+  if (text.endsWith(QStringLiteral(" Or "))) text.chop(4);
+}
+
+void StoreConditionExpression(Workspace& ws, const QString& expression) {
+  ws.conditions.condition_expression = expression;
+}
+
+const QString& ConditionExpression(const Workspace& ws) {
+  return ws.conditions.condition_expression;
+}
+
+}  // namespace mivora

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <vector>
+
+#include "workspace/Twips.h"
+
+namespace mivora {
+
+class Workspace;
+
+// A member of a panel: one of its live boxes or live child panels.
+struct TreeMember {
+  bool is_panel = false;
+  int index = 0;
+  bool operator==(const TreeMember&) const = default;
+};
+
+// The live members of a panel in creation order.
+std::vector<TreeMember> MembersOf(const Workspace& ws, int panel);
+
+// Creates hidden panel controls (frame and label) up to the index.
+void EnsureParenthesesPanels(Workspace& ws, int index);
+
+// Converts a point from box (or panel) coordinates to canvas coordinates, in place.
+void BoxPointToCanvas(const Workspace& ws, int box, float& x, float& y);
+void PanelPointToCanvas(const Workspace& ws, int panel, float& x, float& y);
+
+// The innermost live panel below `panel` that strictly contains the point (given in that
+// panel's coordinates); the point is changed to be measured from the panel returned.
+int InnermostPanelAt(const Workspace& ws, int panel, float& x, float& y);
+
+// Drops a box, released at (x, y) in its own coordinates, into the innermost panel there.
+void DropBox(Workspace& ws, int box, float x, float y);
+
+// Groups the members of the panel lying strictly inside the rectangle into a new nested
+// panel; a rectangle around every member of the root switches the root's connective.
+void CreatePanelFromRectangle(Workspace& ws, int panel, const TwipRect& rect);
+
+// Restores the tree's shape after a change: no panel below the root with fewer than two
+// members, connectives alternating by depth. The meaning of the condition is kept. Ends by
+// rebuilding the condition texts.
+void NormalizePanels(Workspace& ws);
+
+// Gives every live panel inside `panel`, at every depth, the opposite connective of its parent.
+void AlternateConnectives(Workspace& ws, int panel);
+
+}  // namespace mivora

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <deque>
+
+#include "conditions/ConditionCells.h"
+#include "workspace/Colours.h"
+#include "workspace/Control.h"
+#include "workspace/FolderMemory.h"
+
+namespace mivora {
+
+// Colours of the condition canvas (red in the low byte).
+constexpr Colour kAndColour = 12640511;             // label of an And panel
+constexpr Colour kOrColour = 16777152;              // label of an Or panel
+constexpr Colour kPanelColour = 8421504;            // panel frame, seen as its border
+constexpr Colour kBoxColour = 33023;                // equation box handle frame
+constexpr Colour kSqlFrameColour = 8421631;         // the SQL text frame
+constexpr Colour kConditionHeaderColour = 8438015;  // header of a column used by a box
+constexpr Colour kFreeHeaderColour = 65280;         // header of a column no box uses any more
+
+// The container index of elements placed directly on the canvas.
+constexpr int kCanvas = -1;
+
+// One parentheses panel: the frame `Kakko`(i) and the label `LabelN`(i) inside it. The
+// label's colour is the panel's connective. A panel is live while its frame is visible.
+struct ParenthesesPanel {
+  Control kakko;
+  Control label_n;
+  int container = kCanvas;  // parent panel; the root lies on the canvas
+  int order = 0;            // place in the creation order of all boxes and panels
+  bool live() const { return kakko.visible; }
+};
+
+// One equation box: the handle frame `txtHndl`(i) and the text field `Text1`(i) inside it.
+struct EquationBox {
+  Control txt_hndl;
+  Control text1;
+  QString text;
+  int container = kCanvas;  // panel holding the box; box 0 starts on the canvas
+  int order = 0;
+  bool live() const { return txt_hndl.visible; }
+};
+
+// The module state the condition operations share.
+struct ConditionState {
+  int high_box = 0;  // highest box index in use
+  int new_box = 0;   // the box being created
+  bool first_box_placed = false;
+  int operator_box = 0;         // the box the operator palette acts on
+  QStringList box_column_refs;  // per box: "table.column" of the cell it was made from
+  QString sql_select_part;
+  QString sql_join_part;
+  QString sql_condition_part;
+  QString line_break = QStringLiteral("\r\n");
+};
+
+// The condition tree of the Equations window, its cells, state, expression and SQL text.
+// A fresh object holds the window's layout at load: the empty And root panel, box 0 at its
+// home outside any panel (hidden), and the SQL text frame with its text box.
+struct Conditions {
+  Conditions();
+
+  std::deque<ParenthesesPanel> panels;  // index 0 is the root
+  std::deque<EquationBox> boxes;
+
+  Control cnd_equation;   // the frame "SQL text"
+  Control equation;       // its multi-line read-only text box
+  QString equation_text;  // the SQL text shown in `equation`
+
+  ConditionState state;
+  // `ConditionCells`: entry n (1..kConditionCellCount) is condition_cells[n - 1].
+  std::array<ConditionCell, kConditionCellCount> condition_cells{};
+  QString condition_expression;  // the stored expression that a search evaluates
+
+  FolderMemory sql_folders;  // where the SQL text save dialog opens
+  int next_order = 0;        // the next place in the creation order
+};
+
+}  // namespace mivora

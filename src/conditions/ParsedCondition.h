@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "conditions/ConditionEvaluation.h"
+
+namespace mivora {
+
+class Grid;
+
+// A condition expression read once against the joined grid's headers, so that a search does
+// not scan the text again for every row. For every row it yields exactly what reading the
+// text directly yields (EvaluateCondition), and it holds the parenthesis messages that reading
+// would show.
+class ParsedCondition {
+ public:
+  ParsedCondition(const QString& expression, const Grid& joined);
+
+  TruthValue Evaluate(const Grid& joined, int row) const;
+  // The parenthesis messages, one per occurrence, in the order the reading meets them.
+  const QStringList& Messages() const { return messages_; }
+
+ private:
+  struct Equation {
+    EquationOperator op = EquationOperator::kNone;  // none: holds for no row
+    QByteArray value;                               // UTF-8, blanks around it removed
+    double number = 0;                              // the value read as a number
+    std::vector<int> columns;                       // condition columns named before the operator
+  };
+  enum class FlatKind { kSingle, kAnd, kOr };
+  struct Flat {
+    FlatKind kind = FlatKind::kSingle;
+    std::vector<int> equations;  // kSingle with none: no equation (-1)
+  };
+  enum class StepKind { kSetConstant, kSetFlat, kAddFlat, kMulFlat, kAddLevel, kMulLevel };
+  struct Step {
+    StepKind kind;
+    int child = 0;  // index into flats_ or levels_
+    TruthValue constant = 0;
+  };
+  struct Level {
+    std::vector<Step> steps;
+  };
+
+  int ParseLevel(const QString& text, const Grid& joined);
+  int ParseFlat(const QString& text, const Grid& joined);
+  // -1 for a piece that is no equation.
+  int ParseEquation(const QString& text, const Grid& joined);
+
+  TruthValue EvaluateLevel(const Grid& joined, int level, int row) const;
+  TruthValue EvaluateFlat(const Grid& joined, int flat, int row) const;
+  bool EquationHolds(const Grid& joined, const Equation& equation, int row) const;
+
+  std::vector<Equation> equations_;
+  std::vector<Flat> flats_;
+  std::vector<Level> levels_;
+  int top_ = -1;
+  QStringList messages_;
+};
+
+}  // namespace mivora

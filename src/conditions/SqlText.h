@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace mivora {
+
+class Workspace;
+struct ConditionState;
+
+// Replaces one of the three pieces of the SQL text ("-" leaves a piece unchanged; a piece is
+// taken only when the other two arguments are "-") and rebuilds the displayed text.
+void SetSqlTextPart(Workspace& ws, const QString& select_part, const QString& join_part,
+                    const QString& condition_part);
+
+// Stores the condition piece as it is and rebuilds the displayed text.
+void SetSqlConditionPart(Workspace& ws, const QString& condition_part);
+
+// The displayed text: select piece, two line breaks, join piece, a line break, then the
+// condition piece in parentheses.
+QString SqlDisplayText(const ConditionState& state);
+
+// The SQL form of one box text: the value after the operator is quoted, and the operators
+// "%=", "=%" and "%=%" become Like with the wildcard on the open side.
+QString SqlFormOfBoxText(const QString& text);
+
+// Asks for a file and writes the displayed SQL text to it (UTF-8, lines ending in CR LF),
+// replacing the file only once the new content is complete.
+void SaveSqlText(Workspace& ws);
+
+}  // namespace mivora
