@@ -1,0 +1,119 @@
+#include "search/ColumnIndex.h"
+
+#include <utility>
+
+#include "workspace/Twips.h"
+#include "workspace/Workspace.h"
+
+namespace mivora {
+
+namespace {
+
+std::int64_t MiddleOf(std::int64_t lo, std::int64_t hi) {
+  return RoundHalfEven(static_cast<double>(lo + hi) / 2);
+}
+
+// Entries by position (from 1) over the contiguous entry vector of an index.
+template <typename Entry>
+struct Positions {
+  Entry* base;
+  Entry& operator[](std::int64_t p) const { return base[p - 1]; }
+};
+
+IndexHit SingleHit(Positions<const CellEntry> at, QStringView key, std::int64_t p) {
+  if (key == at[p].text) return {at[p].row, p};
+  return {static_cast<std::int32_t>(-p), 0};
+}
+
+}  // namespace
+
+void BuildColumnIndex(Workspace& ws, int table, int column) {
+  if (!ws.tables.IsTableSlot(table)) return;
+  const Grid& grid = ws.TableGrid(table);
+  if (column < 0 || column >= grid.Cols()) return;
+  CellStore& store = ws.cell_store;
+  store.EnsureTable(table);
+  store.EnsureColumn(table, column);
+  std::int64_t n = grid.Rows() > 0 ? grid.Rows() - 1 : 0;
+  store.SizeColumn(table, column, n);
+  Gyou& index = store.Column(table, column);
+  for (std::int64_t i = 1; i <= n; ++i) {
+    CellEntry& e = index.At(i);
+    e.row = static_cast<std::int32_t>(i);
+    e.text = grid.Text(static_cast<int>(i), column);
+  }
+  SortColumnIndex(index, 1, n);
+}
+
+void SortColumnIndex(Gyou& index, std::int64_t lo, std::int64_t hi) {
+  if (index.Size() == 0 || lo < 1 || hi > index.Size()) return;
+  Positions<CellEntry> at{&index.At(1)};
+  // The two parts of a pass are disjoint, so sorting the smaller one first (by recursion)
+  // and the larger one by looping gives the same order with a stack of O(log n).
+  while (lo < hi) {
+    const QString pivot = at[MiddleOf(lo, hi)].text;
+    std::int64_t i = lo;
+    std::int64_t j = hi;
+    do {
+      while (at[i].text < pivot) ++i;
+      while (at[j].text > pivot) --j;
+      if (i > j) break;
+      std::swap(at[i], at[j]);
+      ++i;
+      --j;
+    } while (j >= i);
+    bool left = lo < j;
+    bool right = i < hi;
+    if (left && right) {
+      if (j - lo < hi - i) {
+        SortColumnIndex(index, lo, j);
+        lo = i;
+      } else {
+        SortColumnIndex(index, i, hi);
+        hi = j;
+      }
+    } else if (left) {
+      hi = j;
+    } else if (right) {
+      lo = i;
+    } else {
+      break;
+    }
+  }
+}
+
+void SortColumnIndex(Workspace& ws, int table, int column, std::int64_t lo, std::int64_t hi) {
+  SortColumnIndex(ws.cell_store.Column(table, column), lo, hi);
+}
+
+IndexHit FindInColumnIndex(const Gyou& index, QStringView key, std::int64_t lo, std::int64_t hi) {
+  if (index.Size() == 0 || lo < 1 || hi < 1 || lo > index.Size() || hi > index.Size()) {
+    return {};
+  }
+  Positions<const CellEntry> at{&index.At(1)};
+  for (;;) {
+    if (hi == lo + 1 || lo == hi + 1) {
+      IndexHit hit = SingleHit(at, key, hi);
+      if (!hit.Found()) hit = SingleHit(at, key, lo);
+      return hit;
+    }
+    std::int64_t mid = MiddleOf(lo, hi);
+    const QString& m = at[mid].text;
+    if (key == m) return {at[mid].row, mid};
+    if (lo == hi) return {static_cast<std::int32_t>(-lo), 0};
+    if (key < m) {
+      hi = mid;
+    } else {
+      lo = mid;
+    }
+  }
+}
+
+IndexHit FindInColumnIndex(const Workspace& ws, QStringView key, std::int64_t lo, std::int64_t hi,
+                           int table, int column) {
+  const CellStore& store = ws.cell_store;
+  if (!store.TableCreated(table) || !store.Table(table).ColumnCreated(column)) return {};
+  return FindInColumnIndex(store.Column(table, column), key, lo, hi);
+}
+
+}  // namespace mivora
