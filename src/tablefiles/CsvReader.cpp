@@ -103,7 +103,8 @@ class CsvParser {
     qsizetype tail = pos_;
     while (pos_ < n && data[pos_] != ',' && data[pos_] != '\r' && data[pos_] != '\n') ++pos_;
     if (pos_ > tail) {
-      std::string& joined = scratch_.emplace_back(inside.data(), static_cast<std::size_t>(inside.size()));
+      std::string& joined =
+          scratch_.emplace_back(inside.data(), static_cast<std::size_t>(inside.size()));
       joined.append(data + tail, static_cast<std::size_t>(pos_ - tail));
       inside = QByteArrayView(joined.data(), static_cast<qsizetype>(joined.size()));
     }
@@ -114,7 +115,7 @@ class CsvParser {
   QByteArrayView text_;
   qsizetype pos_ = 0;
   qsizetype line_start_ = 0;
-  qsizetype line_end_ = -1;  // -1 while the line is open
+  qsizetype line_end_ = -1;          // -1 while the line is open
   std::deque<std::string> scratch_;  // a deque keeps earlier strings in place
 };
 
@@ -151,7 +152,8 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
     const int row = static_cast<int>(line - 1);
     if (row == 0) {
       grid.SetCols(1 + static_cast<int>(fields.size()));
-      for (int k = 0; k < static_cast<int>(fields.size()); ++k) grid.SetTextUtf8(0, k + 1, fields[k]);
+      for (int k = 0; k < static_cast<int>(fields.size()); ++k)
+        grid.SetTextUtf8(0, k + 1, fields[k]);
       if (!complete) return fail(0);
       if (!parser.AtEnd() && text.size() > 0) {
         // Room for the rest, estimated from the first line, so the fill rarely reallocates.

@@ -84,9 +84,9 @@ QString ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& p
   WaitCursor wait(ws.host);
   Grid& grid = ws.TableGrid(slot);
   CsvReader reader;
-  TableReadResult result = reader.Read(content.View(), path, grid, [&](std::int64_t done, std::int64_t total) {
-    ws.host.ShowProgress(done, total);
-  });
+  TableReadResult result = reader.Read(
+      content.View(), path, grid,
+      [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
   ws.host.ShowProgress(0, 0);
   if (ws.measurer) FitColumnWidths(grid, *ws.measurer);
   if (!result.ok) {

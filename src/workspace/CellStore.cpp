@@ -23,9 +23,7 @@ CellEntry& Gyou::At(std::int64_t sufix) {
   return entries_[static_cast<std::size_t>(sufix - 1)];
 }
 
-const CellEntry& Gyou::At(std::int64_t sufix) const {
-  return const_cast<Gyou*>(this)->At(sufix);
-}
+const CellEntry& Gyou::At(std::int64_t sufix) const { return const_cast<Gyou*>(this)->At(sufix); }
 
 void Gyou::WrtS(const QString& value, std::int64_t sufix) { At(sufix).text = value; }
 void Gyou::WrtL(std::int32_t value, std::int64_t sufix) { At(sufix).row = value; }
@@ -96,7 +94,9 @@ Retu& CellStore::Table(int n_hyou) {
   return tables_[n_hyou];
 }
 
-const Retu& CellStore::Table(int n_hyou) const { return const_cast<CellStore*>(this)->Table(n_hyou); }
+const Retu& CellStore::Table(int n_hyou) const {
+  return const_cast<CellStore*>(this)->Table(n_hyou);
+}
 
 void CellStore::EnsureColumn(int n_hyou, int n_retu) { Table(n_hyou).ReDimRetu(n_hyou, n_retu); }
 void CellStore::SizeColumn(int n_hyou, int n_retu, std::int64_t t_gyou) {

@@ -26,8 +26,7 @@ std::string Describe(const char* what, int row, int col, int rows, int cols) {
 
 }  // namespace
 
-Grid::Grid()
-    : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
+Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
   // A new grid control has one fixed row and one fixed column.
   SetCols(1);
   SetRows(1);

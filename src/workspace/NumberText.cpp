@@ -40,9 +40,12 @@ double LeadingNumber(QByteArrayView utf8) {
     for (i = 2; i < s.size(); ++i) {
       char c = s[i];
       int d = -1;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (c >= '0' && c <= '9')
+        d = c - '0';
+      else if (base == 16 && c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
+      else if (base == 16 && c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
       if (d < 0 || d >= base) break;
       v = v * base + d;
     }
@@ -51,10 +54,16 @@ double LeadingNumber(QByteArrayView utf8) {
   std::string number;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) number.push_back(s[i++]);
   bool digits = false;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') { number.push_back(s[i++]); digits = true; }
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+    number.push_back(s[i++]);
+    digits = true;
+  }
   if (i < s.size() && s[i] == '.') {
     number.push_back(s[i++]);
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') { number.push_back(s[i++]); digits = true; }
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+      number.push_back(s[i++]);
+      digits = true;
+    }
   }
   if (!digits) return 0;
   if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
@@ -62,7 +71,10 @@ double LeadingNumber(QByteArrayView utf8) {
     std::string exponent = "e";
     if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
     bool exp_digits = false;
-    while (j < s.size() && s[j] >= '0' && s[j] <= '9') { exponent.push_back(s[j++]); exp_digits = true; }
+    while (j < s.size() && s[j] >= '0' && s[j] <= '9') {
+      exponent.push_back(s[j++]);
+      exp_digits = true;
+    }
     if (exp_digits) number += exponent;
   }
   const char* b = number.data();

@@ -12,10 +12,10 @@ struct TableSlot {
   Control frame;
   Grid grid;
   Control graph_box;
-  Control vsc_bar, hsc_bar;                // children of frame
-  Control vsldr, up_arrow, dn_arrow;       // children of vsc_bar
-  Control hsldr, le_arrow, ri_arrow;       // children of hsc_bar
-  Control corner;                          // child of frame
+  Control vsc_bar, hsc_bar;           // children of frame
+  Control vsldr, up_arrow, dn_arrow;  // children of vsc_bar
+  Control hsldr, le_arrow, ri_arrow;  // children of hsc_bar
+  Control corner;                     // child of frame
 };
 
 }  // namespace mivora

@@ -52,8 +52,7 @@ int AllocateSlot(Workspace& ws, float left, float top, float height, float width
   return n;
 }
 
-void PlaceSlot(Workspace& ws, int slot_number, float left, float top, float height,
-               float width) {
+void PlaceSlot(Workspace& ws, int slot_number, float left, float top, float height, float width) {
   TableSlot& slot = ws.tables.slots.at(slot_number);
   TwipRect& f = slot.frame.rect;
   if (left != 0) f.left = left;

@@ -10,8 +10,7 @@ bool FakeHost::AskOkCancel(const QString& text) {
   return a;
 }
 
-QString FakeHost::ChooseOpenFile(const QString& title, const QString& filter,
-                                 const QString& dir) {
+QString FakeHost::ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) {
   dialogs.push_back({title, filter, dir});
   if (files_to_choose.empty()) return {};
   QString f = files_to_choose.front();
@@ -19,13 +18,10 @@ QString FakeHost::ChooseOpenFile(const QString& title, const QString& filter,
   return f;
 }
 
-QString FakeHost::ChooseSaveFile(const QString& title, const QString& filter,
-                                 const QString& dir) {
+QString FakeHost::ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) {
   return ChooseOpenFile(title, filter, dir);
 }
 
-QString TestData(const QString& name) {
-  return QStringLiteral(MIVORA_TEST_DATA "/") + name;
-}
+QString TestData(const QString& name) { return QStringLiteral(MIVORA_TEST_DATA "/") + name; }
 
 }  // namespace mivora::testing

@@ -13,10 +13,8 @@ class FakeHost : public Host {
  public:
   void ShowMessage(const QString& text) override { messages.push_back(text); }
   bool AskOkCancel(const QString& text) override;
-  QString ChooseOpenFile(const QString& title, const QString& filter,
-                         const QString& dir) override;
-  QString ChooseSaveFile(const QString& title, const QString& filter,
-                         const QString& dir) override;
+  QString ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) override;
+  QString ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) override;
   void ShowFileProblem(const QString& path, const QString& line) override {
     file_problems.push_back(path + QStringLiteral(" | ") + line);
   }

@@ -82,22 +82,25 @@ TEST_P(GridSort, SortsDataRowsAndKeepsTheHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Orders, GridSort,
-    ::testing::Values(
-        SortCase{"NumbersAsNumbers", GridSortOrder::kGeneric,
-                 {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("-1.5"),
-                  QStringLiteral("100")},
-                 {QStringLiteral("-1.5"), QStringLiteral("9"), QStringLiteral("10"),
-                  QStringLiteral("100")}},
-        SortCase{"NumbersBeforeTextTextIgnoringCase", GridSortOrder::kGeneric,
-                 {QStringLiteral("banana"), QStringLiteral("2"), QStringLiteral("Apple"),
-                  QStringLiteral("apple"), QStringLiteral("")},
-                 {QStringLiteral("2"), QStringLiteral(""), QStringLiteral("Apple"),
-                  QStringLiteral("apple"), QStringLiteral("banana")}},
-        SortCase{"NumericReadsLeadingNumbers", GridSortOrder::kNumeric,
-                 {QStringLiteral("12"), QStringLiteral("3x"), QStringLiteral("abc"),
-                  QStringLiteral("-2")},
-                 {QStringLiteral("-2"), QStringLiteral("abc"), QStringLiteral("3x"),
-                  QStringLiteral("12")}}),
+    ::testing::Values(SortCase{"NumbersAsNumbers",
+                               GridSortOrder::kGeneric,
+                               {QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("-1.5"),
+                                QStringLiteral("100")},
+                               {QStringLiteral("-1.5"), QStringLiteral("9"), QStringLiteral("10"),
+                                QStringLiteral("100")}},
+                      SortCase{
+                          "NumbersBeforeTextTextIgnoringCase",
+                          GridSortOrder::kGeneric,
+                          {QStringLiteral("banana"), QStringLiteral("2"), QStringLiteral("Apple"),
+                           QStringLiteral("apple"), QStringLiteral("")},
+                          {QStringLiteral("2"), QStringLiteral(""), QStringLiteral("Apple"),
+                           QStringLiteral("apple"), QStringLiteral("banana")}},
+                      SortCase{"NumericReadsLeadingNumbers",
+                               GridSortOrder::kNumeric,
+                               {QStringLiteral("12"), QStringLiteral("3x"), QStringLiteral("abc"),
+                                QStringLiteral("-2")},
+                               {QStringLiteral("-2"), QStringLiteral("abc"), QStringLiteral("3x"),
+                                QStringLiteral("12")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Grid, SortRangeLeavesRowsOutsideInPlaceAndMovesColours) {

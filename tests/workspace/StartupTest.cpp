@@ -75,8 +75,8 @@ TEST_F(StartupTest, SlotsArePlacedAndReused) {
   EXPECT_EQ(s5.frame.rect, (TwipRect{501, 501, 4652, 700}));
   EXPECT_EQ(s5.frame.back_colour, Rgb(192, 192, 0));
   EXPECT_EQ(s5.grid.control.rect, (TwipRect{120, 120, 4652 - 240, 700 - 240}));
-  EXPECT_EQ(s5.grid.Cols(), 1);                 // no data copied
-  EXPECT_FLOAT_EQ(s5.grid.RowHeight(1), 300);   // settings copied
+  EXPECT_EQ(s5.grid.Cols(), 1);                // no data copied
+  EXPECT_FLOAT_EQ(s5.grid.RowHeight(1), 300);  // settings copied
   EXPECT_TRUE(s5.vsc_bar.visible && s5.hsc_bar.visible && s5.corner.visible);
   EXPECT_EQ(AllocateSlot(ws_, 0, 0, 0, 0), 6);
 

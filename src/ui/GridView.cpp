@@ -1,0 +1,116 @@
+#include "ui/GridView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "ui/MouseEvents.h"
+#include "ui/Units.h"
+
+namespace mivora::ui {
+
+namespace {
+
+const QColor kFixedColour(0xE4, 0xE4, 0xE4);
+const QColor kLineColour(0xB8, 0xB8, 0xB8);
+const QColor kDataColour(Qt::white);
+const QColor kBackgroundColour(0xA8, 0xA8, 0xA8);  // beyond the last row and column
+constexpr int kTextPadding = 3;
+
+}  // namespace
+
+GridView::GridView(Grid& model, QWidget* parent) : QWidget(parent), model_(model) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  QFont f = font();
+  f.setPixelSize(std::max(8, ToPixels(model_.RowHeight(0)) - 5));
+  setFont(f);
+}
+
+void GridView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), kBackgroundColour);
+  const Grid& g = model_;
+  if (g.Rows() == 0 || g.Cols() == 0) return;
+  const int last_row = g.LastVisibleRow();
+  const int last_col = g.LastVisibleCol();
+  QFont normal = font();
+  QFont bold = normal;
+  bold.setBold(true);
+
+  std::vector<int> rows{0};
+  for (int r = g.TopRow(); r <= last_row && r < g.Rows(); ++r) rows.push_back(r);
+  std::vector<int> cols{0};
+  for (int c = g.LeftCol(); c <= last_col && c < g.Cols(); ++c) cols.push_back(c);
+
+  for (int c : cols) {
+    const int x = ToPixels(g.VisibleLeftOf(c));
+    const int w = ToPixels(g.VisibleLeftOf(c) + g.ColWidth(c)) - x;
+    const bool merge = c > 0 && g.MergeCol(c);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int r = rows[i];
+      const int y = ToPixels(g.VisibleTopOf(r));
+      const int h = ToPixels(g.VisibleTopOf(r) + g.RowHeight(r)) - y;
+      const bool fixed = r == 0 || c == 0;
+      // A merge column shows a run of equal data cells as one: no text or line inside the run.
+      const bool same_as_above = merge && r > 1 && i > 1 && !g.IsEmpty(r, c) &&
+                                 g.TextUtf8(r, c) == g.TextUtf8(rows[i - 1], c);
+      const bool same_as_below = merge && r > 0 && i + 1 < rows.size() && !g.IsEmpty(r, c) &&
+                                 g.TextUtf8(r, c) == g.TextUtf8(rows[i + 1], c);
+      Colour colour = g.CellBackColour(r, c);
+      QRect cell(x, y, w, h);
+      p.fillRect(cell, colour != kDefaultCellColour ? ToQColor(colour)
+                                                    : (fixed ? kFixedColour : kDataColour));
+      p.setPen(kLineColour);
+      p.drawLine(cell.topRight(), cell.bottomRight());
+      if (!same_as_below) p.drawLine(cell.bottomLeft(), cell.bottomRight());
+      if (!same_as_above && !g.IsEmpty(r, c)) {
+        p.setFont(g.CellBold(r, c) ? bold : normal);
+        p.setPen(Qt::black);
+        QRect text_rect = cell.adjusted(kTextPadding, 0, -kTextPadding, 0);
+        QString text = g.Text(r, c);
+        text.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
+        p.drawText(text_rect, Qt::AlignVCenter | Qt::AlignLeft,
+                   p.fontMetrics().elidedText(text, Qt::ElideRight, text_rect.width()));
+      }
+      if (r == g.Row() && c == g.Col() && r > 0 && c > 0) {
+        QPen focus(Qt::black, 1, Qt::DotLine);
+        p.setPen(focus);
+        p.drawRect(cell.adjusted(1, 1, -2, -2));
+      }
+    }
+  }
+}
+
+void GridView::mousePressEvent(QMouseEvent* event) {
+  MouseEvent e = ToMouseEvent(event);
+  model_.SetMouseCell(model_.RowAt(e.y), model_.ColAt(e.x));
+  Q_EMIT mousePressed(e);
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* event) {
+  MouseEvent e = ToMouseEvent(event);
+  model_.SetMouseCell(model_.RowAt(e.y), model_.ColAt(e.x));
+  Q_EMIT mouseMoved(e);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event) {
+  MouseEvent e = ToMouseEvent(event);
+  model_.SetMouseCell(model_.RowAt(e.y), model_.ColAt(e.x));
+  Q_EMIT mouseReleased(e);
+}
+
+void GridView::wheelEvent(QWheelEvent* event) {
+  // Scrolls by three rows, or columns with Shift held, until the custom scroll bars land.
+  const int steps = event->angleDelta().y() / 120 * -3;
+  if (steps == 0 || model_.Rows() < 2) return;
+  if (event->modifiers() & Qt::ShiftModifier) {
+    if (model_.Cols() > 1)
+      model_.SetLeftCol(std::clamp(model_.LeftCol() + steps / 3, 1, model_.Cols() - 1));
+  } else {
+    model_.SetTopRow(std::clamp(model_.TopRow() + steps, 1, model_.Rows() - 1));
+  }
+  update();
+}
+
+}  // namespace mivora::ui

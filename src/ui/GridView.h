@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+#include "canvas/TablesMouse.h"
+#include "workspace/Grid.h"
+
+namespace mivora::ui {
+
+// Paints a Grid model like a classic grid control (shaded fixed header row and column,
+// per-cell colour and bold, merged equal cells in merge columns, the current cell marked)
+// and hands every mouse press, move and release on in grid twips, after setting the
+// model's mouse cell. Only the rows in view are painted.
+class GridView : public QWidget {
+  Q_OBJECT
+
+ public:
+  GridView(Grid& model, QWidget* parent);
+  Grid& model() { return model_; }
+
+ Q_SIGNALS:
+  void mousePressed(const mivora::MouseEvent& e);
+  void mouseMoved(const mivora::MouseEvent& e);
+  void mouseReleased(const mivora::MouseEvent& e);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  Grid& model_;
+};
+
+}  // namespace mivora::ui

@@ -1,0 +1,89 @@
+#include "ui/QtHost.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFontMetricsF>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "search/CellOpening.h"
+#include "ui/Form2.h"
+#include "ui/Units.h"
+
+namespace mivora::ui {
+
+namespace {
+
+constexpr qint64 kProgressDelayMs = 333;
+
+}  // namespace
+
+void QtHost::ShowMessage(const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
+                  parent_);
+  box.exec();
+}
+
+bool QtHost::AskOkCancel(const QString& text) {
+  QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
+                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
+QString QtHost::ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) {
+  return QFileDialog::getOpenFileName(parent_, title, dir, filter);
+}
+
+QString QtHost::ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) {
+  return QFileDialog::getSaveFileName(parent_, title, dir, filter);
+}
+
+void QtHost::ShowFileProblem(const QString& path, const QString& line) {
+  Form2 form(path, line, parent_);
+  form.exec();
+}
+
+void QtHost::SetWaitCursor(bool on) {
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtHost::ShowProgress(std::int64_t done, std::int64_t total) {
+  if (total <= 0) {
+    if (progress_shown_ && progress_sink_) progress_sink_(0, 0);
+    progress_shown_ = false;
+    progress_timer_.invalidate();
+    return;
+  }
+  if (!progress_timer_.isValid()) progress_timer_.start();
+  if (!progress_shown_ && progress_timer_.elapsed() < kProgressDelayMs) return;
+  progress_shown_ = true;
+  if (progress_sink_) progress_sink_(done, total);
+}
+
+void QtHost::OpenDocument(const QString& target) {
+  if (!MayOpenWithDesktop(target)) return;
+  QUrl url(target);
+  const QString scheme = url.scheme().toLower();
+  if (scheme == QStringLiteral("http") || scheme == QStringLiteral("https") ||
+      scheme == QStringLiteral("mailto"))
+    QDesktopServices::openUrl(url);
+  else
+    QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+}
+
+void QtHost::ExitProgram() {
+  // Not quit(): that closes every window and stops at the first one that refuses.
+  QCoreApplication::exit(0);
+}
+
+float FontMeasurer::TextWidthTwips(const QString& text, bool bold) const {
+  QFontMetricsF metrics(bold ? bold_ : normal_);
+  return ToTwips(metrics.horizontalAdvance(text));
+}
+
+}  // namespace mivora::ui

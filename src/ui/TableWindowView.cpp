@@ -1,0 +1,100 @@
+#include "ui/TableWindowView.h"
+
+#include <QMouseEvent>
+#include <algorithm>
+#include <vector>
+
+#include "ui/MouseEvents.h"
+#include "ui/Units.h"
+
+namespace mivora::ui {
+
+namespace {
+
+void Paint(QWidget* w, Colour c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, ToQColor(c));
+  pal.setColor(QPalette::Button, ToQColor(c));
+  w->setPalette(pal);
+  w->setAutoFillBackground(true);
+}
+
+void Mirror(QWidget* w, const Control& c) {
+  QRect r = ToPixels(c.rect);
+  if (w->geometry() != r) w->setGeometry(r);
+  if (c.back_colour != 0 || w->autoFillBackground()) Paint(w, c.back_colour);
+  w->setVisible(c.visible);
+}
+
+// Stacks sibling widgets by their controls' z values, lowest first.
+void Stack(std::vector<std::pair<std::uint64_t, QWidget*>> children) {
+  std::stable_sort(children.begin(), children.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [z, w] : children) w->raise();
+}
+
+QWidget* Arrow(QWidget* parent, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignCenter);
+  QFont f = label->font();
+  f.setPixelSize(std::max(6, ToPixels(100)));
+  label->setFont(f);
+  return label;
+}
+
+}  // namespace
+
+TableWindowView::TableWindowView(TableSlot& slot, QWidget* parent) : QFrame(parent), slot_(slot) {
+  setMouseTracking(true);
+  graph_box_ = new QWidget(this);
+  grid_ = new GridView(slot.grid, this);
+  vsc_bar_ = new QFrame(this);
+  hsc_bar_ = new QFrame(this);
+  vsldr_ = new QWidget(vsc_bar_);
+  up_arrow_ = Arrow(vsc_bar_, QStringLiteral("▲"));
+  dn_arrow_ = Arrow(vsc_bar_, QStringLiteral("▼"));
+  hsldr_ = new QWidget(hsc_bar_);
+  le_arrow_ = Arrow(hsc_bar_, QStringLiteral("◀"));
+  ri_arrow_ = Arrow(hsc_bar_, QStringLiteral("▶"));
+  corner_ = new QPushButton(this);
+  corner_->setFlat(true);
+  corner_->setFocusPolicy(Qt::NoFocus);
+  QPalette pal = grid_->palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  grid_->setPalette(pal);
+  Sync();
+}
+
+void TableWindowView::Sync() {
+  Mirror(this, slot_.frame);
+  setFrameShape(slot_.frame.border ? QFrame::Box : QFrame::NoFrame);
+  Mirror(graph_box_, slot_.graph_box);
+  QRect g = ToPixels(slot_.grid.control.rect);
+  if (grid_->geometry() != g) grid_->setGeometry(g);
+  grid_->setVisible(slot_.grid.control.visible);
+  Mirror(vsc_bar_, slot_.vsc_bar);
+  Mirror(hsc_bar_, slot_.hsc_bar);
+  Mirror(vsldr_, slot_.vsldr);
+  Mirror(up_arrow_, slot_.up_arrow);
+  Mirror(dn_arrow_, slot_.dn_arrow);
+  Mirror(hsldr_, slot_.hsldr);
+  Mirror(le_arrow_, slot_.le_arrow);
+  Mirror(ri_arrow_, slot_.ri_arrow);
+  Mirror(corner_, slot_.corner);
+  Stack({{slot_.graph_box.z, graph_box_},
+         {slot_.grid.control.z, grid_},
+         {slot_.vsc_bar.z, vsc_bar_},
+         {slot_.hsc_bar.z, hsc_bar_},
+         {slot_.corner.z, corner_}});
+  grid_->update();
+}
+
+void TableWindowView::mousePressEvent(QMouseEvent* event) {
+  Q_EMIT framePressed(ToMouseEvent(event));
+}
+void TableWindowView::mouseMoveEvent(QMouseEvent* event) { Q_EMIT frameMoved(ToMouseEvent(event)); }
+void TableWindowView::mouseReleaseEvent(QMouseEvent* event) {
+  Q_EMIT frameReleased(ToMouseEvent(event));
+}
+
+}  // namespace mivora::ui

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "canvas/TablesMouse.h"
+#include "ui/GridView.h"
+#include "workspace/TableSlot.h"
+
+namespace mivora::ui {
+
+// The widgets of one table window (frame, background, grid, the two scroll bars with slider
+// and arrows, resize corner), mirroring a TableSlot of the model.
+class TableWindowView : public QFrame {
+  Q_OBJECT
+
+ public:
+  TableWindowView(TableSlot& slot, QWidget* parent);
+  // Applies the slot's geometry, colours, visibility and stacking to the widgets.
+  void Sync();
+  GridView* grid() { return grid_; }
+  TableSlot& slot() { return slot_; }
+
+ Q_SIGNALS:
+  void framePressed(const mivora::MouseEvent& e);
+  void frameMoved(const mivora::MouseEvent& e);
+  void frameReleased(const mivora::MouseEvent& e);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  TableSlot& slot_;
+  QWidget* graph_box_;
+  GridView* grid_;
+  QFrame* vsc_bar_;
+  QFrame* hsc_bar_;
+  QWidget* vsldr_;
+  QWidget* up_arrow_;
+  QWidget* dn_arrow_;
+  QWidget* hsldr_;
+  QWidget* le_arrow_;
+  QWidget* ri_arrow_;
+  QPushButton* corner_;
+};
+
+}  // namespace mivora::ui

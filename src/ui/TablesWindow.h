@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QFrame>
+#include <vector>
+
+#include "ui/TableWindowView.h"
+#include "ui/TopLevelWindow.h"
+
+namespace mivora::ui {
+
+class TablesCanvas;
+class CanvasOverlay;
+
+// The main window `Tables`: the canvas with its table windows, boundary bars, join lines and
+// the rubber band. Mouse events go to the core's Tables mouse layer; the window mirrors the
+// model after each of them.
+class TablesWindow : public TopLevelWindow {
+ public:
+  TablesWindow(Workspace& ws, SyncHub& hub);
+  void Sync() override;
+
+  QWidget* canvas() const;
+  // The widgets of a table slot (nullptr before the slot exists).
+  TableWindowView* TableView(int slot) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  friend class TablesCanvas;
+  void CanvasMouseMoved(const MouseEvent& e);
+  void CanvasMouseReleased(const MouseEvent& e, const QPoint& global);
+  void ConnectSlot(TableWindowView* view, int slot);
+  void ShowCanvasMenu(const QPoint& global);
+  void LayoutCanvas();
+  void SyncSegments();
+
+  TablesCanvas* canvas_;
+  CanvasOverlay* overlay_;
+  std::vector<TableWindowView*> views_;  // index = slot; nullptr for the boundary bars
+  std::vector<QFrame*> bars_;
+  std::vector<QFrame*> segments_;  // made on first use
+};
+
+}  // namespace mivora::ui

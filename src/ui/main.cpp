@@ -1,0 +1,24 @@
+#include <QApplication>
+
+#include "ui/MainWindows.h"
+#include "ui/QtHost.h"
+#include "workspace/Workspace.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Mivora"));
+  // The last window closing does not end the program: only closing Tables does.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  mivora::ui::QtHost host;
+  mivora::Workspace ws(host);
+  mivora::ui::MainWindows windows(ws);
+  host.SetDialogParent(windows.tables.get());
+  host.SetProgressSink([&windows](std::int64_t done, std::int64_t total) {
+    windows.result->ShowSearchProgress(done, total);
+  });
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  windows.Start(arguments);
+  return QApplication::exec();
+}

@@ -1,0 +1,106 @@
+#include <QtTest/qtestspontaneevent.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+#include "support/FakeHost.h"
+#include "ui/MainWindows.h"
+#include "ui/Units.h"
+#include "workspace/Workspace.h"
+
+using mivora::Workspace;
+using mivora::testing::FakeHost;
+using mivora::testing::TestData;
+using mivora::ui::MainWindows;
+
+// Saves what the user sees when MIVORA_SCREENSHOTS names a folder.
+static void Screenshot(QWidget* w, const QString& name) {
+  QString dir = qEnvironmentVariable("MIVORA_SCREENSHOTS");
+  if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
+}
+
+// Chooses an entry of the popup menu that the next event opens.
+static void ChooseFromNextPopup(const QString& text) {
+  QTimer::singleShot(0, [text] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    for (QAction* a : menu->actions()) {
+      if (a->text() == text) {
+        a->trigger();
+        menu->close();
+        return;
+      }
+    }
+    QFAIL("menu entry not found");
+  });
+}
+
+class TablesCanvasTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void startsWithThreeWindows() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    QVERIFY(windows.tables->isVisible());
+    QVERIFY(windows.equations->isVisible());
+    QVERIFY(windows.result->isVisible());
+    QVERIFY(windows.tables->windowTitle().startsWith(QStringLiteral("表編集 ")));
+    // Client area = outer 12000 x 9100 twips less the chrome allowances.
+    QCOMPARE(windows.tables->width(), mivora::ui::ToPixels(12000 - 20));
+    QCOMPARE(windows.tables->height(), mivora::ui::ToPixels(9100 - 320));
+  }
+
+  void readsACsvThroughTheCanvasMenu() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    host.files_to_choose = {TestData(QStringLiteral("sales.2000.csv"))};
+
+    ChooseFromNextPopup(QStringLiteral("表を読み込む"));
+    QTest::mouseClick(windows.tables->canvas(), Qt::RightButton, {}, QPoint(400, 400));
+
+    auto* view = windows.tables->TableView(4);
+    QVERIFY(view);
+    QVERIFY(view->isVisible());
+    QCOMPARE(view->geometry(), mivora::ui::ToPixels(mivora::TwipRect{501, 1200, 4452, 700}));
+    const mivora::Grid& grid = view->grid()->model();
+    QCOMPARE(grid.Rows(), 4);
+    QCOMPARE(grid.Cols(), 4);
+    QCOMPARE(grid.Text(0, 0), QStringLiteral("sales"));
+    QCOMPARE(grid.Text(0, 2), QStringLiteral("name"));
+    QCOMPARE(grid.Text(3, 2), QStringLiteral("apple"));
+    QCOMPARE(grid.Text(2, 0), QStringLiteral("2"));
+    QVERIFY(host.messages.isEmpty());
+    // The fitted column is wide enough for "banana" and the header.
+    QVERIFY(grid.ColWidth(2) > 400);
+    Screenshot(windows.tables.get(), QStringLiteral("tables_after_load"));
+  }
+
+  void closingSecondaryWindowsMinimisesThem() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    // A close from the window manager, as the title bar's close box sends it.
+    auto user_close = [](QWidget* w) {
+      QCloseEvent close;
+      QSpontaneKeyEvent::setSpontaneous(&close);
+      QApplication::instance()->notify(w, &close);  // keeps the event spontaneous
+      QVERIFY(!close.isAccepted());
+    };
+    user_close(windows.result.get());
+    QVERIFY(windows.result->windowState() & Qt::WindowMinimized);
+    QVERIFY(!host.exited);
+    user_close(windows.tables.get());
+    QVERIFY(host.exited);
+  }
+};
+
+QTEST_MAIN(TablesCanvasTest)
+#include "tables_canvas_test.moc"
