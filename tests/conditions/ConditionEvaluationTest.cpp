@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "ConditionFixture.h"
+#include "conditions/ConditionEvaluation.h"
+#include "conditions/ParsedCondition.h"
+
+namespace mivora::testing {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+// Data rows 2..7 of the joined grid used by every case below.
+class EvaluationTest : public ConditionFixture {
+ protected:
+  void SetUp() override {
+    FillJoined({QStringLiteral("Name"), QStringLiteral("*Name"), QStringLiteral("*Code"),
+                QStringLiteral("*CodeNo"), QStringLiteral("*Qty"), QStringLiteral("*Sales_Order"),
+                QStringLiteral("=Dept")},
+               {
+                   {u"abc"_s, u" abc "_s, u"1"_s, u"2"_s, u"10"_s, u"A"_s, u"d"_s},
+                   {u"cab"_s, u"cab"_s, u"2"_s, u"1"_s, u"9"_s, u"B"_s, u"d"_s},
+                   {u"abab"_s, u"abab"_s, u"x"_s, u"x"_s, u"abc"_s, u"Oracle"_s, u"d"_s},
+                   {u"f"_s, u"f(x)"_s, u" 1"_s, u""_s, u"-1"_s, u"Andrew"_s, u"d"_s},
+                   {u"c"_s, u"Code"_s, u"Code"_s, u"3"_s, u" 1 5"_s, u"C"_s, u"d"_s},
+                   {u"e"_s, u""_s, u""_s, u""_s, u""_s, u""_s, u""_s},
+               });
+  }
+  std::vector<TruthValue> Direct(const QString& text, QStringList* messages = nullptr) {
+    std::vector<TruthValue> values;
+    for (int row = 2; row < ws.result.JoinedGrid().Rows(); ++row)
+      values.push_back(EvaluateCondition(ws.result.JoinedGrid(), text, row, messages));
+    return values;
+  }
+};
+
+struct Case {
+  const char16_t* text;
+  std::vector<TruthValue> rows;  // expected value for data rows 2..7
+};
+
+// Single equations: operators, trimming, numbers, name matching before the operator.
+const Case kEquations[] = {
+    {u"T.Name = abc", {1, 0, 0, 0, 0, 0}},
+    {u"T.Name <> abc", {1, 1, 1, 1, 1, 1}},  // the stored " abc " differs from "abc"
+    {u"T.Name =% ab", {1, 0, 1, 0, 0, 0}},
+    {u"T.Name %= ab", {0, 1, 1, 0, 0, 0}},
+    {u"T.Name %=% ab", {1, 1, 1, 0, 0, 0}},
+    {u"T.Name =% ", {1, 1, 1, 1, 1, 1}},  // an empty value begins every text
+    {u"T.Qty > 9", {1, 0, 0, 0, 1, 0}},   // " 1 5" reads 15 once blanks are gone
+    {u"T.Qty > -1", {1, 1, 1, 0, 1, 1}},  // "abc" and "" read as 0
+    {u"T.Qty >= 10", {1, 0, 0, 0, 1, 0}},
+    {u"T.Qty < 0", {0, 0, 0, 1, 0, 0}},
+    {u"T.Qty <= 9", {0, 1, 1, 1, 0, 1}},
+    {u"T.Qty < &HA", {0, 1, 1, 1, 0, 1}},     // hexadecimal 10
+    {u"T.Qty >= &O17", {0, 0, 0, 0, 1, 0}},   // octal 15
+    {u"T.Qty > 0.95D1", {1, 0, 0, 0, 1, 0}},  // 9.5
+    {u"T.Qty < 1.2E1", {1, 1, 1, 1, 0, 1}},
+    {u"T.CodeNo = 1", {1, 1, 0, 1, 0, 0}},  // tests both Code and CodeNo
+    {u"T.Code = 1", {1, 0, 0, 1, 0, 0}},
+    {u"T.X = Code", {0, 0, 0, 0, 0, 0}},  // a name in the value is no column
+    {u"T.Code abc", {0, 0, 0, 0, 0, 0}},  // no operator holds for no row
+    {u"ab", {-1, -1, -1, -1, -1, -1}},
+    {u"  ab  ", {-1, -1, -1, -1, -1, -1}},
+};
+
+// Expressions as the tree writes them.
+const Case kExpressions[] = {
+    {u"", {0, 0, 0, 0, 0, 0}},
+    {u"T.Name = abc And  T.Code = 1", {1, 0, 0, 0, 0, 0}},
+    {u"T.Name = abc Or  T.Name = cab", {1, 1, 0, 0, 0, 0}},
+    {u"T.Name %=% ab Or  T.Name =% ab", {2, 1, 2, 0, 0, 0}},
+    {u"ab And  T.Name = cab", {0, 1, 0, 0, 0, 0}},
+    {u"T.Name = abc And  ab And  T.Code = 1", {1, 0, 0, 0, 0, 0}},
+    {u"ab And  cd", {1, 1, 1, 1, 1, 1}},
+    {u"ab Or  cd", {0, 0, 0, 0, 0, 0}},
+    {u"T.Name = cab Or  (  T.Code = 1 And  T.Qty > 9 )", {1, 1, 0, 0, 0, 0}},
+    {u"(  T.Name = abc And  T.Code = 1 ) Or  T.Name = cab", {1, 1, 0, 0, 0, 0}},
+    {u"(  T.Code = 1 Or  T.CodeNo = 1 ) And  (  T.Qty > 9 Or  T.Name = cab )", {2, 1, 0, 0, 0, 0}},
+    {u"T.Name %=% a And  (  T.Code = 2 Or  (  T.Qty > 9 And  T.Name =% a ) )", {1, 1, 0, 0, 0, 0}},
+    {u"T.Sales_Order = Oracle Or  T.Sales_Order = Andrew", {0, 0, 1, 1, 0, 0}},
+    {u"T.Sales_Order = Andrew And  T.Code = 1", {0, 0, 0, 1, 0, 0}},
+    {u"T.Name = f(x)", {0, 0, 0, 0, 0, 0}},
+    {u"T.Name = f(x) And  T.Code = 1", {0, 0, 0, 0, 0, 0}},
+    {u"(  T.Code = 1 )x T.Name = abc", {1, 0, 0, 0, 0, 0}},
+};
+
+TEST_F(EvaluationTest, EquationsHoldAsTheirOperatorSays) {
+  for (const Case& c : kEquations) {
+    const QString text = QString::fromUtf16(c.text);
+    std::vector<TruthValue> values;
+    for (int row = 2; row < 8; ++row)
+      values.push_back(EvaluateEquation(ws.result.JoinedGrid(), text, row));
+    EXPECT_EQ(values, c.rows) << text.toStdString();
+  }
+}
+
+TEST_F(EvaluationTest, ExpressionsCombineWithAndOrAndParentheses) {
+  for (const Case& c : kExpressions) {
+    const QString text = QString::fromUtf16(c.text);
+    EXPECT_EQ(Direct(text), c.rows) << text.toStdString();
+  }
+}
+
+TEST_F(EvaluationTest, ParenthesesWithoutConnectiveReportThemselves) {
+  struct MessageCase {
+    const char16_t* text;
+    QStringList messages;
+  };
+  const MessageCase cases[] = {
+      {u"T.Name = f(x)", {LeftParenthesisMessage(u"e = f"_s)}},
+      {u"(  T.Code = 1 )x T.Name = abc", {RightParenthesisMessage(u")x T."_s)}},
+      {u"(  T.Code = 1 ) And  T.Name = abc", {}},
+  };
+  for (const MessageCase& c : cases) {
+    QStringList messages;
+    EvaluateCondition(ws.result.JoinedGrid(), QString::fromUtf16(c.text), 2, &messages);
+    EXPECT_EQ(messages, c.messages) << QString::fromUtf16(c.text).toStdString();
+  }
+}
+
+TEST_F(EvaluationTest, ParsedFormYieldsWhatReadingTheTextYields) {
+  std::vector<QString> texts;
+  for (const Case& c : kEquations) texts.push_back(QString::fromUtf16(c.text));
+  for (const Case& c : kExpressions) texts.push_back(QString::fromUtf16(c.text));
+  for (const char16_t* odd :
+       {u"((", u"))T.Code = 1", u"()", u"(ab)", u"x(", u"(  T.Code = 1",
+        u"T.Code = 1 ) Or  (  T.Name = abc )", u"a(b(c)d)e",
+        u"(  (  T.Code = 1 Or  ab ) And  cd ) Or  ef", u"ab Or  (  T.Code = 1 )",
+        u" Or  T.Code = 1 Or ", u"T.Code = 1 And  T.Name = cab Or  T.Qty > 9"})
+    texts.push_back(QString::fromUtf16(odd));
+  const Grid& joined = ws.result.JoinedGrid();
+  for (const QString& text : texts) {
+    const ParsedCondition parsed(text, joined);
+    QStringList direct_messages;
+    EvaluateCondition(joined, text, 2, &direct_messages);
+    EXPECT_EQ(parsed.Messages(), direct_messages) << text.toStdString();
+    for (int row = 2; row < joined.Rows(); ++row)
+      EXPECT_EQ(parsed.Evaluate(joined, row), EvaluateCondition(joined, text, row))
+          << text.toStdString() << " row " << row;
+  }
+}
+
+TEST(TruthValueTest, ProductsAndSumsStayInRange) {
+  const TruthValue big = TruthValue{1} << 62;
+  EXPECT_EQ(TruthProduct(big, 4), std::numeric_limits<TruthValue>::max());
+  EXPECT_EQ(TruthProduct(big, -4), std::numeric_limits<TruthValue>::min());
+  EXPECT_EQ(TruthSum(std::numeric_limits<TruthValue>::max(), 1),
+            std::numeric_limits<TruthValue>::max());
+  EXPECT_EQ(TruthProduct(3, -1), -3);
+}
+
+}  // namespace
+}  // namespace mivora::testing

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "ConditionFixture.h"
+#include "conditions/ConditionEvaluation.h"
+#include "conditions/ConditionFilter.h"
+#include "conditions/ConditionTexts.h"
+
+namespace mivora::testing {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+class ConditionFilterTest : public ConditionFixture {
+ protected:
+  void SetUp() override {
+    FillJoined({u"Name"_s, u"Title"_s, u"*Name"_s, u"*Dept"_s, u"=Id"_s},
+               {{u"Smith"_s, u"Sales"_s, u"Smith"_s, u"10"_s, u"1"_s},
+                {u"Jones"_s, u"Sales"_s, u"Jones"_s, u"20"_s, u"2"_s},
+                {u"Brown"_s, u"Audit"_s, u"Brown"_s, u"10"_s, u"3"_s}});
+  }
+  QStringList ResultRow(int row) const {
+    const Grid& g = ws.result.ResultGrid();
+    QStringList cells;
+    for (int c = 0; c < g.Cols(); ++c) cells << g.Text(row, c);
+    return cells;
+  }
+};
+
+TEST_F(ConditionFilterTest, KeptRowsGetTheReportColumnsAndNumbers) {
+  StoreConditionExpression(ws, u"Emp.Dept = 10"_s);
+  FilterJoinedRows(ws);
+  const Grid& g = ws.result.ResultGrid();
+  ASSERT_EQ(g.Rows(), 3);
+  ASSERT_EQ(g.Cols(), 3);
+  EXPECT_EQ(ResultRow(0), (QStringList{QString(), u"Name"_s, u"Title"_s}));
+  EXPECT_EQ(ResultRow(1), (QStringList{u"1"_s, u"Smith"_s, u"Sales"_s}));
+  EXPECT_EQ(ResultRow(2), (QStringList{u"2"_s, u"Brown"_s, u"Audit"_s}));
+  EXPECT_FALSE(g.MergeCol(0));
+  EXPECT_TRUE(g.MergeCol(1));
+  EXPECT_TRUE(g.MergeCol(2));
+  EXPECT_EQ(host.last_progress_total, 0);
+  EXPECT_TRUE(host.messages.isEmpty());
+}
+
+TEST_F(ConditionFilterTest, NoConditionKeepsEveryRow) {
+  ws.result.ResultGrid().SetText(0, 0, u"="_s);
+  FilterJoinedRows(ws);
+  EXPECT_EQ(ws.result.ResultGrid().Rows(), 4);
+  EXPECT_EQ(ResultRow(0)[0], QString());
+  EXPECT_EQ(ResultRow(3), (QStringList{u"3"_s, u"Brown"_s, u"Audit"_s}));
+}
+
+TEST_F(ConditionFilterTest, ARepeatedSearchStartsFromAnEmptyResult) {
+  StoreConditionExpression(ws, u"Emp.Name %=% o"_s);
+  FilterJoinedRows(ws);
+  StoreConditionExpression(ws, u"Emp.Name = Jones"_s);
+  FilterJoinedRows(ws);
+  ASSERT_EQ(ws.result.ResultGrid().Rows(), 2);
+  EXPECT_EQ(ResultRow(1), (QStringList{u"1"_s, u"Jones"_s, u"Sales"_s}));
+}
+
+TEST_F(ConditionFilterTest, ParenthesisMessagesShowOncePerSearchAndNotWithoutRows) {
+  StoreConditionExpression(ws, u"Emp.Name = f(x) Or  Emp.Dept = g(y)"_s);
+  FilterJoinedRows(ws);
+  EXPECT_EQ(host.messages, QStringList{LeftParenthesisMessage(u"e = f"_s)});
+
+  host.messages.clear();
+  FillJoined({u"Name"_s, u"*Name"_s}, {});
+  FilterJoinedRows(ws);
+  EXPECT_TRUE(host.messages.isEmpty());
+  EXPECT_EQ(ws.result.ResultGrid().Rows(), 1);
+  EXPECT_EQ(ResultRow(0), (QStringList{QString(), u"Name"_s}));
+}
+
+}  // namespace
+}  // namespace mivora::testing
