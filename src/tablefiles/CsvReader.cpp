@@ -14,6 +14,21 @@ namespace mivora {
 namespace {
 
 constexpr std::int64_t kProgressEveryLines = 65536;
+constexpr std::int64_t kSampleLines = 64;
+
+// Reserves room for the rest of the file from the average length of the first data lines, so
+// that filling a big table rarely moves its arrays.
+void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizetype sample_end,
+                    std::int64_t sample_lines) {
+  const qsizetype sample = sample_end - sample_start;
+  if (sample <= 0 || sample_lines <= 0) return;
+  const double per_line = static_cast<double>(sample) / static_cast<double>(sample_lines);
+  const double rows = static_cast<double>(total - sample_start) / per_line * 1.04 + 16;
+  if (rows > 1e9) return;
+  // Text bytes: the data itself plus the row numbers of column 0.
+  grid.Reserve(static_cast<int>(rows), static_cast<std::int64_t>(total - sample_start) +
+                                           static_cast<std::int64_t>(rows) * 8);
+}
 
 // Splits UTF-8 CSV text into lines of fields; views point into the text or, for quoted
 // fields with doubled quotes, into the parser's own scratch.
@@ -146,6 +161,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   std::vector<QByteArrayView> cells;
   char number[24];
   std::int64_t line = 0;  // lines read so far; the grid row of a line is line - 1
+  qsizetype reserve_from = 0;
   while (!parser.AtEnd()) {
     bool complete = parser.NextLine(&fields);
     ++line;
@@ -155,15 +171,11 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
       for (int k = 0; k < static_cast<int>(fields.size()); ++k)
         grid.SetTextUtf8(0, k + 1, fields[k]);
       if (!complete) return fail(0);
-      if (!parser.AtEnd() && text.size() > 0) {
-        // Room for the rest, estimated from the first line, so the fill rarely reallocates.
-        qsizetype first = parser.Position();
-        std::int64_t rows = first > 0 ? text.size() / first + 16 : 16;
-        grid.Reserve(static_cast<int>(std::min<std::int64_t>(rows, 1 << 30)),
-                     text.size() + rows * 8);
-      }
+      reserve_from = parser.Position();
       continue;
     }
+    if (line == kSampleLines + 1)
+      ReserveForRest(grid, text.size(), reserve_from, parser.Position(), line - 1);
     auto [end, ec] = std::to_chars(number, number + sizeof number, row);
     (void)ec;
     const int data_cols = grid.Cols() - 1;
@@ -176,12 +188,12 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
     if (progress && line % kProgressEveryLines == 0) progress(parser.Position(), text.size());
   }
 
-  grid.Squeeze();
   result.name = TableNameFromPath(path);
   grid.SetRow(0);
   grid.SetCol(0);
   grid.SetCurrentText(result.name);
   for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
+  grid.Squeeze();
   return result;
 }
 

@@ -74,8 +74,11 @@ void Grid::Reserve(int rows, std::int64_t text_bytes) {
 }
 
 void Grid::Squeeze() {
-  for (auto& column : columns_) column.shrink_to_fit();
-  pool_.shrink_to_fit();
+  // Shrinking copies, so only a clearly oversized array is shrunk.
+  auto oversized = [](const auto& v) { return v.capacity() > v.size() + v.size() / 8 + 4096; };
+  for (auto& column : columns_)
+    if (oversized(column)) column.shrink_to_fit();
+  if (oversized(pool_)) pool_.shrink_to_fit();
 }
 
 void Grid::CheckCell(int row, int col, const char* what) const {
@@ -93,7 +96,9 @@ std::uint64_t Grid::StoreText(QByteArrayView utf8) {
     pool_.insert(pool_.end(), prefix, prefix + 8);
     length = kLongText;
   }
-  pool_.insert(pool_.end(), utf8.data(), utf8.data() + utf8.size());
+  const std::size_t at = pool_.size();
+  pool_.resize(at + static_cast<std::size_t>(utf8.size()));
+  std::memcpy(pool_.data() + at, utf8.data(), static_cast<std::size_t>(utf8.size()));
   return (offset << kLengthBits) | length;
 }
 

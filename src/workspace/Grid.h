@@ -10,6 +10,7 @@
 
 #include "workspace/Colours.h"
 #include "workspace/Control.h"
+#include "workspace/LargeAllocator.h"
 
 namespace mivora {
 
@@ -143,8 +144,9 @@ class Grid {
   void SetStyle(int row, int col, const CellStyle& style);
 
   int rows_ = 0;
-  std::vector<std::vector<std::uint64_t>> columns_;  // columns_[col][row]: text handles
-  std::vector<char> pool_;                           // UTF-8 texts the handles point into
+  using Handles = std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>;
+  std::vector<Handles> columns_;                  // columns_[col][row]: text handles
+  std::vector<char, LargeAllocator<char>> pool_;  // UTF-8 texts the handles point into
   QHash<std::uint64_t, CellStyle> styles_;
   std::vector<bool> merge_;
   std::vector<float> col_widths_;
