@@ -52,7 +52,7 @@ void FillJoinedGrid(Grid& g, int rows) {
     text[5] = "note";
     text[6] = Cat("a", i % 10);
     text[7] = std::to_string(i % 97);
-    text[8] = Cat(i % 4 == 0 ? "y" : "x", i % 31);
+    text[8] = Cat(i % 3 == 0 ? "y" : "x", i % 31);
     text[9] = std::to_string(i % 1000);
     text[10] = std::to_string(i % 113);
     text[11] = Cat("f", i % 2);
