@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include "conditions/ConditionTexts.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -76,6 +77,15 @@ void SaveSqlText(Workspace& ws) {
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
     ws.host.ShowMessage(QStringLiteral(u"SQL text を保存できませんでした：") + path);
   }
+}
+
+void SqlTextFrameMouseUp(Workspace& ws, int button, int shift) {
+  constexpr int kLeft = 1;
+  constexpr int kMiddle = 4;
+  constexpr int kShift = 1;
+  ws.BringToFront(ws.conditions.cnd_equation);
+  if ((button == kLeft && (shift & kShift)) || button == kMiddle) SaveSqlText(ws);
+  if (button == kLeft) RefreshConditionTexts(ws);
 }
 
 }  // namespace mivora

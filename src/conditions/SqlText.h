@@ -27,4 +27,9 @@ QString SqlFormOfBoxText(const QString& text);
 // replacing the file only once the new content is complete.
 void SaveSqlText(Workspace& ws);
 
+// A mouse button released over the SQL text frame (button bits 1 left, 2 right, 4 middle;
+// shift bit 1): the frame comes to the front; Shift + left or the middle button saves the
+// text; a left click rebuilds the condition texts.
+void SqlTextFrameMouseUp(Workspace& ws, int button, int shift);
+
 }  // namespace mivora

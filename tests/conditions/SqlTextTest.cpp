@@ -114,5 +114,26 @@ TEST_F(SqlTextTest, CancelWritesNothingAndAFailedSaveSaysSo) {
   EXPECT_TRUE(host.messages[0].contains(u"保存できませんでした"_s));
 }
 
+TEST_F(SqlTextTest, FrameReleaseSavesWithShiftLeftOrMiddleAndAClickRefreshes) {
+  struct Case {
+    int button, shift;
+    bool saves, refreshes;
+  };
+  const Case cases[] = {
+      {1, 0, false, true},  {1, 1, true, true},   {4, 0, true, false},
+      {2, 0, false, false}, {2, 1, false, false},
+  };
+  for (const Case& c : cases) {
+    FakeHost fresh_host;
+    Workspace fresh(fresh_host);
+    fresh.conditions.state.sql_condition_part = u"stale"_s;
+    SqlTextFrameMouseUp(fresh, c.button, c.shift);
+    EXPECT_EQ(fresh_host.dialogs.size(), c.saves ? 1u : 0u) << c.button << "/" << c.shift;
+    EXPECT_EQ(fresh.conditions.state.sql_condition_part.isEmpty(), c.refreshes)
+        << c.button << "/" << c.shift;
+    EXPECT_GT(fresh.conditions.cnd_equation.z, 0u);
+  }
+}
+
 }  // namespace
 }  // namespace mivora::testing
