@@ -1,0 +1,116 @@
+#include "ui/ResultWindow.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "conditions/ConditionFilter.h"
+#include "search/ResultWindowCommands.h"
+#include "search/Search.h"
+#include "ui/MouseEvents.h"
+#include "ui/Units.h"
+#include "workspace/Workspace.h"
+
+namespace mivora::ui {
+
+ResultWindow::ResultWindow(Workspace& ws, SyncHub& hub)
+    : TopLevelWindow(ws, ws.result.window, hub) {
+  for (int w = 0; w < 2; ++w) {
+    views_[w] = new TableWindowView(ws.result.windows[w], this);
+    ConnectGridWindow(w);
+  }
+
+  menu_ = new QMenu(QStringLiteral("file"), this);
+  join_ = menu_->addAction(QStringLiteral("結合し、絞り込み検索する。"));
+  connect(join_, &QAction::triggered, this, [this] {
+    RunSearch(ws_);
+    hub_.SyncAll();
+  });
+  menu_->addSeparator();
+  cond_search_ = menu_->addAction(QStringLiteral("再検索する。"));
+  cond_search_->setVisible(false);
+  connect(cond_search_, &QAction::triggered, this, [this] {
+    ws_.host.SetWaitCursor(true);
+    FilterJoinedRows(ws_);
+    ws_.host.SetWaitCursor(false);
+    hub_.SyncAll();
+  });
+  env_save_ = menu_->addAction(QStringLiteral("現状を保存する"));
+  connect(env_save_, &QAction::triggered, this, [this] { NotAvailableYet(); });
+  menu_->addSeparator();
+  QMenu* save = menu_->addMenu(QStringLiteral("検索結果を保存する"));
+  auto add_save = [&](const QString& caption, bool visible) {
+    QAction* a = save->addAction(caption);
+    a->setVisible(visible);
+    connect(a, &QAction::triggered, this, [this] { NotAvailableYet(); });
+  };
+  add_save(QStringLiteral("csv File"), true);
+  save->addSeparator();
+  add_save(QStringLiteral("html File"), true);
+  save->addSeparator();
+  add_save(QStringLiteral("新規 Excel file"), false);
+  add_save(QStringLiteral("Excel file"), true);
+
+  progress_ = new QProgressBar(this);
+  progress_->setTextVisible(true);
+  progress_->hide();
+}
+
+void ResultWindow::ConnectGridWindow(int w) {
+  GridView* grid = views_[w]->grid();
+  connect(grid, &GridView::mousePressed, this, [this, w](const MouseEvent&) {
+    ResultGridMousePress(ws_, w);
+    hub_.SyncAll();
+  });
+  connect(grid, &GridView::mouseReleased, this, [this, w](const MouseEvent& e) {
+    ResultGridMouseUp(ws_, w, e);
+    hub_.SyncAll();
+  });
+}
+
+void ResultWindow::NotAvailableYet() {
+  ws_.host.ShowMessage(QStringLiteral("この機能はまだ使えません。"));
+}
+
+void ResultWindow::Sync() {
+  TopLevelWindow::Sync();
+  for (int w = 0; w < 2; ++w) views_[w]->Sync();
+  if (ws_.result.windows[0].frame.z > ws_.result.windows[1].frame.z) {
+    views_[0]->raise();
+  } else {
+    views_[1]->raise();
+  }
+  if (progress_->isVisible()) progress_->raise();
+}
+
+void ResultWindow::PrepareMenu() { env_save_->setEnabled(SaveStateMenuEnabled(ws_)); }
+
+void ResultWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    PrepareMenu();
+    menu_->exec(event->globalPosition().toPoint());
+    return;
+  }
+  TopLevelWindow::mouseReleaseEvent(event);
+}
+
+void ResultWindow::ShowSearchProgress(std::int64_t done, std::int64_t total) {
+  if (total <= 0) {
+    progress_->hide();
+    return;
+  }
+  // Ranges of an int: the bar shows per mille.
+  const int permille = static_cast<int>(done * 1000 / total);
+  if (!progress_->isVisible()) {
+    const int margin = ToPixels(600);
+    progress_->setRange(0, 1000);
+    progress_->setGeometry(margin, height() / 2 - ToPixels(150), width() - 2 * margin,
+                           ToPixels(300));
+    progress_->show();
+    progress_->raise();
+  }
+  progress_->setValue(permille);
+  // Only the bar repaints; input stays blocked until the search ends.
+  progress_->repaint();
+}
+
+}  // namespace mivora::ui
