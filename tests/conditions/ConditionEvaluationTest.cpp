@@ -12,7 +12,7 @@ namespace {
 
 using namespace Qt::Literals::StringLiterals;
 
-// Data rows 2..7 of the joined grid used by every case below.
+// Data rows 2..8 of the joined grid used by every case below.
 class EvaluationTest : public ConditionFixture {
  protected:
   void SetUp() override {
@@ -26,6 +26,7 @@ class EvaluationTest : public ConditionFixture {
                    {u"f"_s, u"f(x)"_s, u" 1"_s, u""_s, u"-1"_s, u"Andrew"_s, u"d"_s},
                    {u"c"_s, u"Code"_s, u"Code"_s, u"3"_s, u" 1 5"_s, u"C"_s, u"d"_s},
                    {u"e"_s, u""_s, u""_s, u""_s, u""_s, u""_s, u""_s},
+                   {u"山田"_s, u" 山田太郎 "_s, u""_s, u""_s, u""_s, u""_s, u""_s},
                });
   }
   std::vector<TruthValue> Direct(const QString& text, QStringList* messages = nullptr) {
@@ -38,60 +39,66 @@ class EvaluationTest : public ConditionFixture {
 
 struct Case {
   const char16_t* text;
-  std::vector<TruthValue> rows;  // expected value for data rows 2..7
+  std::vector<TruthValue> rows;  // expected value for data rows 2..8
 };
 
 // Single equations: operators, trimming, numbers, name matching before the operator.
 const Case kEquations[] = {
-    {u"T.Name = abc", {1, 0, 0, 0, 0, 0}},
-    {u"T.Name <> abc", {1, 1, 1, 1, 1, 1}},  // the stored " abc " differs from "abc"
-    {u"T.Name =% ab", {1, 0, 1, 0, 0, 0}},
-    {u"T.Name %= ab", {0, 1, 1, 0, 0, 0}},
-    {u"T.Name %=% ab", {1, 1, 1, 0, 0, 0}},
-    {u"T.Name =% ", {1, 1, 1, 1, 1, 1}},  // an empty value begins every text
-    {u"T.Qty > 9", {1, 0, 0, 0, 1, 0}},   // " 1 5" reads 15 once blanks are gone
-    {u"T.Qty > -1", {1, 1, 1, 0, 1, 1}},  // "abc" and "" read as 0
-    {u"T.Qty >= 10", {1, 0, 0, 0, 1, 0}},
-    {u"T.Qty < 0", {0, 0, 0, 1, 0, 0}},
-    {u"T.Qty <= 9", {0, 1, 1, 1, 0, 1}},
-    {u"T.Qty < &HA", {0, 1, 1, 1, 0, 1}},     // hexadecimal 10
-    {u"T.Qty >= &O17", {0, 0, 0, 0, 1, 0}},   // octal 15
-    {u"T.Qty > 0.95D1", {1, 0, 0, 0, 1, 0}},  // 9.5
-    {u"T.Qty < 1.2E1", {1, 1, 1, 1, 0, 1}},
-    {u"T.CodeNo = 1", {1, 1, 0, 1, 0, 0}},  // tests both Code and CodeNo
-    {u"T.Code = 1", {1, 0, 0, 1, 0, 0}},
-    {u"T.X = Code", {0, 0, 0, 0, 0, 0}},  // a name in the value is no column
-    {u"T.Code abc", {0, 0, 0, 0, 0, 0}},  // no operator holds for no row
-    {u"ab", {-1, -1, -1, -1, -1, -1}},
-    {u"  ab  ", {-1, -1, -1, -1, -1, -1}},
+    {u"T.Name = abc", {1, 0, 0, 0, 0, 0, 0}},
+    {u"T.Name <> abc", {1, 1, 1, 1, 1, 1, 1}},  // the stored " abc " differs from "abc"
+    {u"T.Name =% ab", {1, 0, 1, 0, 0, 0, 0}},
+    {u"T.Name %= ab", {0, 1, 1, 0, 0, 0, 0}},
+    {u"T.Name %=% ab", {1, 1, 1, 0, 0, 0, 0}},
+    {u"T.Name =% ", {1, 1, 1, 1, 1, 1, 1}},  // an empty value begins every text
+    {u"T.Qty > 9", {1, 0, 0, 0, 1, 0, 0}},   // " 1 5" reads 15 once blanks are gone
+    {u"T.Qty > -1", {1, 1, 1, 0, 1, 1, 1}},  // "abc" and "" read as 0
+    {u"T.Qty >= 10", {1, 0, 0, 0, 1, 0, 0}},
+    {u"T.Qty < 0", {0, 0, 0, 1, 0, 0, 0}},
+    {u"T.Qty <= 9", {0, 1, 1, 1, 0, 1, 1}},
+    {u"T.Qty < &HA", {0, 1, 1, 1, 0, 1, 1}},     // hexadecimal 10
+    {u"T.Qty >= &O17", {0, 0, 0, 0, 1, 0, 0}},   // octal 15
+    {u"T.Qty > 0.95D1", {1, 0, 0, 0, 1, 0, 0}},  // 9.5
+    {u"T.Qty < 1.2E1", {1, 1, 1, 1, 0, 1, 1}},
+    {u"T.Name = 山田太郎", {0, 0, 0, 0, 0, 0, 1}},
+    {u"T.Name %=% 田太", {0, 0, 0, 0, 0, 0, 1}},
+    {u"T.Name %= 太郎", {0, 0, 0, 0, 0, 0, 1}},
+    {u"T.Name =% 田", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.CodeNo = 1", {1, 1, 0, 1, 0, 0, 0}},  // tests both Code and CodeNo
+    {u"T.Code = 1", {1, 0, 0, 1, 0, 0, 0}},
+    {u"T.X = Code", {0, 0, 0, 0, 0, 0, 0}},  // a name in the value is no column
+    {u"T.Code abc", {0, 0, 0, 0, 0, 0, 0}},  // no operator holds for no row
+    {u"ab", {-1, -1, -1, -1, -1, -1, -1}},
+    {u"  ab  ", {-1, -1, -1, -1, -1, -1, -1}},
 };
 
 // Expressions as the tree writes them.
 const Case kExpressions[] = {
-    {u"", {0, 0, 0, 0, 0, 0}},
-    {u"T.Name = abc And  T.Code = 1", {1, 0, 0, 0, 0, 0}},
-    {u"T.Name = abc Or  T.Name = cab", {1, 1, 0, 0, 0, 0}},
-    {u"T.Name %=% ab Or  T.Name =% ab", {2, 1, 2, 0, 0, 0}},
-    {u"ab And  T.Name = cab", {0, 1, 0, 0, 0, 0}},
-    {u"T.Name = abc And  ab And  T.Code = 1", {1, 0, 0, 0, 0, 0}},
-    {u"ab And  cd", {1, 1, 1, 1, 1, 1}},
-    {u"ab Or  cd", {0, 0, 0, 0, 0, 0}},
-    {u"T.Name = cab Or  (  T.Code = 1 And  T.Qty > 9 )", {1, 1, 0, 0, 0, 0}},
-    {u"(  T.Name = abc And  T.Code = 1 ) Or  T.Name = cab", {1, 1, 0, 0, 0, 0}},
-    {u"(  T.Code = 1 Or  T.CodeNo = 1 ) And  (  T.Qty > 9 Or  T.Name = cab )", {2, 1, 0, 0, 0, 0}},
-    {u"T.Name %=% a And  (  T.Code = 2 Or  (  T.Qty > 9 And  T.Name =% a ) )", {1, 1, 0, 0, 0, 0}},
-    {u"T.Sales_Order = Oracle Or  T.Sales_Order = Andrew", {0, 0, 1, 1, 0, 0}},
-    {u"T.Sales_Order = Andrew And  T.Code = 1", {0, 0, 0, 1, 0, 0}},
-    {u"T.Name = f(x)", {0, 0, 0, 0, 0, 0}},
-    {u"T.Name = f(x) And  T.Code = 1", {0, 0, 0, 0, 0, 0}},
-    {u"(  T.Code = 1 )x T.Name = abc", {1, 0, 0, 0, 0, 0}},
+    {u"", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.Name = abc And  T.Code = 1", {1, 0, 0, 0, 0, 0, 0}},
+    {u"T.Name = abc Or  T.Name = cab", {1, 1, 0, 0, 0, 0, 0}},
+    {u"T.Name %=% ab Or  T.Name =% ab", {2, 1, 2, 0, 0, 0, 0}},
+    {u"ab And  T.Name = cab", {0, 1, 0, 0, 0, 0, 0}},
+    {u"T.Name = abc And  ab And  T.Code = 1", {1, 0, 0, 0, 0, 0, 0}},
+    {u"ab And  cd", {1, 1, 1, 1, 1, 1, 1}},
+    {u"ab Or  cd", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.Name = cab Or  (  T.Code = 1 And  T.Qty > 9 )", {1, 1, 0, 0, 0, 0, 0}},
+    {u"(  T.Name = abc And  T.Code = 1 ) Or  T.Name = cab", {1, 1, 0, 0, 0, 0, 0}},
+    {u"(  T.Code = 1 Or  T.CodeNo = 1 ) And  (  T.Qty > 9 Or  T.Name = cab )",
+     {2, 1, 0, 0, 0, 0, 0}},
+    {u"T.Name %=% a And  (  T.Code = 2 Or  (  T.Qty > 9 And  T.Name =% a ) )",
+     {1, 1, 0, 0, 0, 0, 0}},
+    {u"T.Sales_Order = Oracle Or  T.Sales_Order = Andrew", {0, 0, 1, 1, 0, 0, 0}},
+    {u"T.Sales_Order = Andrew And  T.Code = 1", {0, 0, 0, 1, 0, 0, 0}},
+    {u"T.Name = f(x)", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.Name = f(x) And  T.Code = 1", {0, 0, 0, 0, 0, 0, 0}},
+    {u"(  T.Code = 1 )x T.Name = abc", {1, 0, 0, 0, 0, 0, 0}},
 };
 
 TEST_F(EvaluationTest, EquationsHoldAsTheirOperatorSays) {
   for (const Case& c : kEquations) {
     const QString text = QString::fromUtf16(c.text);
     std::vector<TruthValue> values;
-    for (int row = 2; row < 8; ++row)
+    for (int row = 2; row < 9; ++row)
       values.push_back(EvaluateEquation(ws.result.JoinedGrid(), text, row));
     EXPECT_EQ(values, c.rows) << text.toStdString();
   }
