@@ -40,13 +40,14 @@ void MivoraCursor::UpdateShape() {
     clearMask();
     return;
   }
-  // Mask pixels in the mask colour are transparent; a fully transparent mask leaves nothing
-  // to see or to hit.
+  // Mask pixels in the mask colour are transparent. The region is made of the bitmap's
+  // cleared bits' complement, which createMaskFromColor gives for the matching pixels in
+  // MaskInColor mode. A mask that is all mask colour leaves nothing to see or to hit.
   const QColor key(static_cast<int>(mask_color_ & 0xFF),
                    static_cast<int>((mask_color_ >> 8) & 0xFF),
                    static_cast<int>((mask_color_ >> 16) & 0xFF));
   QBitmap shape =
-      QBitmap::fromImage(mask_picture_.toImage().createMaskFromColor(key.rgb(), Qt::MaskOutColor));
+      QBitmap::fromImage(mask_picture_.toImage().createMaskFromColor(key.rgb(), Qt::MaskInColor));
   QRegion region(shape);
   if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);  // nothing visible, nothing to hit
   setMask(region);

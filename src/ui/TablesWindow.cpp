@@ -4,10 +4,13 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "MivoraCursor.h"
+#include "canvas/ButtonHints.h"
 #include "canvas/TablesMouse.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Constants.h"
+#include "workspace/ProgramData.h"
 #include "workspace/Startup.h"
 #include "workspace/TablesMenu.h"
 #include "workspace/Workspace.h"
@@ -71,6 +74,27 @@ TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.tables.window, hub) {
   canvas_ = new TablesCanvas(this);
   overlay_ = new CanvasOverlay(ws, canvas_);
+  hint_ = new MivoraCursor(canvas_);
+  hint_->hide();
+  // Moving onto the hint makes it slide 500 twips down, out from under the pointer.
+  connect(hint_, &MivoraCursor::MouseMove, this, [this](int, int, float, float) {
+    ws_.tables.hint.control.rect.top += 500;
+    SyncHint(false);
+  });
+}
+
+void TablesWindow::SyncHint(bool reload_pictures) {
+  const ButtonHint& hint = ws_.tables.hint;
+  if (reload_pictures) {
+    // A missing or unreadable file keeps the picture shown before.
+    QPixmap mask(ProgramDataPath(hint.mask_file));
+    QPixmap picture(ProgramDataPath(hint.picture_file));
+    if (!mask.isNull()) hint_->SetMaskPicture(mask);
+    if (!picture.isNull()) hint_->SetPicture(picture);
+  }
+  hint_->move(ToPixels(hint.control.rect.left), ToPixels(hint.control.rect.top));
+  hint_->setVisible(hint.control.visible && !hint_->Picture().isNull());
+  hint_->raise();
 }
 
 QWidget* TablesWindow::canvas() const { return canvas_; }
@@ -143,6 +167,7 @@ void TablesWindow::Sync() {
   for (auto& [z, w] : stack) w->raise();
   overlay_->raise();
   overlay_->update();
+  hint_->raise();
 }
 
 void TablesWindow::SyncSegments() {
@@ -171,6 +196,8 @@ void TablesWindow::SyncSegments() {
 
 void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
   TablesCanvasMouseMove(ws_, e);
+  SyncHint(ShowButtonHint(ws_.tables.hint, ws_.tables.default_hint_mask,
+                          ws_.tables.default_hint_picture, e.x, e.y));
   overlay_->update();
 }
 

@@ -6,6 +6,8 @@
 #include "ui/TableWindowView.h"
 #include "ui/TopLevelWindow.h"
 
+class MivoraCursor;
+
 namespace mivora::ui {
 
 class TablesCanvas;
@@ -35,12 +37,14 @@ class TablesWindow : public TopLevelWindow {
   void ShowCanvasMenu(const QPoint& global);
   void LayoutCanvas();
   void SyncSegments();
+  void SyncHint(bool reload_pictures);
 
   TablesCanvas* canvas_;
   CanvasOverlay* overlay_;
   std::vector<TableWindowView*> views_;  // index = slot; nullptr for the boundary bars
   std::vector<QFrame*> bars_;
   std::vector<QFrame*> segments_;  // made on first use
+  MivoraCursor* hint_;
 };
 
 }  // namespace mivora::ui

@@ -4,6 +4,7 @@
 #include <deque>
 #include <vector>
 
+#include "canvas/ButtonHints.h"
 #include "workspace/Control.h"
 #include "workspace/TableSlot.h"
 
@@ -27,6 +28,7 @@ struct TablesWindow {
 
   QString default_hint_mask;
   QString default_hint_picture;
+  ButtonHint hint;
 
   int SlotCount() const { return static_cast<int>(slots.size()); }
   bool IsTableSlot(int slot) const { return slot >= 4 && slot < SlotCount(); }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "MivoraCursor.h"
 #include "support/FakeHost.h"
 #include "ui/MainWindows.h"
 #include "ui/Units.h"
@@ -41,6 +42,9 @@ class TablesCanvasTest : public QObject {
   Q_OBJECT
 
  private Q_SLOTS:
+  // The program starts in its own folder, where its data lies.
+  void initTestCase() { QDir::setCurrent(QStringLiteral(MIVORA_PROGRAM_DIR)); }
+
   void startsWithThreeWindows() {
     FakeHost host;
     Workspace ws(host);
@@ -79,6 +83,12 @@ class TablesCanvasTest : public QObject {
     QVERIFY(host.messages.isEmpty());
     // The fitted column is wide enough for "banana" and the header.
     QVERIFY(grid.ColWidth(2) > 400);
+    // The button hint follows the pointer over the empty canvas.
+    QTest::mouseMove(windows.tables->canvas(), QPoint(500, 300));
+    auto* hint = windows.tables->canvas()->findChild<MivoraCursor*>();
+    QVERIFY(hint);
+    QVERIFY(hint->isVisible());
+    QCOMPARE(hint->y(), 300);
     Screenshot(windows.tables.get(), QStringLiteral("tables_after_load"));
   }
 

@@ -1,0 +1,29 @@
+#include "canvas/ButtonHints.h"
+
+namespace mivora {
+
+namespace {
+constexpr float kHintLeftOfPointer = 700;
+}
+
+bool ShowButtonHint(ButtonHint& hint, const QString& mask, const QString& picture, float x,
+                    float y) {
+  bool files_changed = false;
+  if (mask != hint.mask_file) {
+    hint.mask_file = mask;
+    files_changed = true;
+  }
+  if (picture != hint.picture_file) {
+    hint.picture_file = picture;
+    files_changed = true;
+  }
+  hint.control.visible = true;
+  if (x == hint.last_x && y == hint.last_y) return files_changed;
+  hint.last_x = x;
+  hint.last_y = y;
+  hint.control.rect.top = y;
+  hint.control.rect.left = x - kHintLeftOfPointer;
+  return files_changed;
+}
+
+}  // namespace mivora
