@@ -25,9 +25,9 @@ const QString& BigCsv() {
     chunk += "id,name,date,amount,category,note\r\n";
     char line[160];
     for (int i = 1; i <= kRows; ++i) {
-      int n = std::snprintf(line, sizeof line, "%d,Customer %06d,2026-%02d-%02d,%d.%02d,cat%d,n%07d\r\n",
-                            i, i % 500000, 1 + i % 12, 1 + i % 28, i % 100000, i % 100, i % 17,
-                            i * 7 % 9999999);
+      int n = std::snprintf(
+          line, sizeof line, "%d,Customer %06d,2026-%02d-%02d,%d.%02d,cat%d,n%07d\r\n", i,
+          i % 500000, 1 + i % 12, 1 + i % 28, i % 100000, i % 100, i % 17, i * 7 % 9999999);
       chunk.append(line, n);
       if (chunk.size() > (1 << 20) - 200) {
         f.write(chunk);

@@ -1,0 +1,158 @@
+// Speed of the search end to end: orders (the root) joined to customers and to items, four
+// report columns, a two-equation condition keeping about a tenth of the rows.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <string>
+
+#include "conditions/ConditionCells.h"
+#include "conditions/ConditionTexts.h"
+#include "search/ColumnIndex.h"
+#include "search/JoinModel.h"
+#include "search/ReportColumns.h"
+#include "search/Search.h"
+#include "workspace/Startup.h"
+#include "workspace/TableSlots.h"
+#include "workspace/Workspace.h"
+
+namespace {
+
+using namespace mivora;
+
+class QuietHost : public Host {
+ public:
+  void ShowMessage(const QString&) override {}
+  bool AskOkCancel(const QString&) override { return true; }
+  QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
+  QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
+  void ShowFileProblem(const QString&, const QString&) override {}
+  void SetWaitCursor(bool) override {}
+  void ShowProgress(std::int64_t, std::int64_t) override {}
+  void OpenDocument(const QString&) override {}
+  void ExitProgram() override {}
+};
+
+// A table whose cell (i, c) is make(i, c) for data rows 1..rows.
+template <typename Make>
+int AddTable(Workspace& ws, const char* name, std::initializer_list<const char*> headers, int rows,
+             Make make) {
+  const int slot = AllocateSlot(ws, 0, 0, 0, 0);
+  Grid& g = ws.TableGrid(slot);
+  const int cols = static_cast<int>(headers.size()) + 1;
+  g.SetRows(1);
+  g.SetCols(cols);
+  g.SetText(0, 0, QString::fromLatin1(name));
+  int c = 1;
+  for (const char* h : headers) g.SetText(0, c++, QString::fromLatin1(h));
+  g.Reserve(rows + 1, static_cast<std::int64_t>(rows) * cols * 8);
+  std::array<std::string, 8> text;
+  std::array<QByteArrayView, 8> cells;
+  for (int i = 1; i <= rows; ++i) {
+    text[0] = std::to_string(i);
+    for (int k = 1; k < cols; ++k) text[k] = make(i, k);
+    for (int k = 0; k < cols; ++k) cells[k] = QByteArrayView(text[k].data(), text[k].size());
+    g.AppendRowUtf8(cells.data(), cols);
+  }
+  return slot;
+}
+
+std::string Cat(const char* prefix, int n) {
+  std::string s(prefix);
+  s += std::to_string(n);
+  return s;
+}
+
+// Keys spread over the customers and items in a scrambled order.
+int Scramble(int i, int n) {
+  return static_cast<int>((static_cast<std::int64_t>(i) * 7919) % n) + 1;
+}
+
+struct Tables {
+  explicit Tables(int orders_rows) : ws(host) {
+    StartUp(ws, {});
+    customers_rows = std::max(1, orders_rows / 3);
+    items_rows = std::max(1, orders_rows / 30);
+    orders = AddTable(ws, "orders", {"id", "customer", "item", "amount", "qty"}, orders_rows,
+                      [&](int i, int c) -> std::string {
+                        switch (c) {
+                          case 1:
+                            return Cat("o", i);
+                          case 2:
+                            return Cat("c", Scramble(i, customers_rows));
+                          case 3:
+                            return Cat("i", Scramble(i * 13, items_rows));
+                          case 4:
+                            return std::to_string(i % 1000);
+                          default:
+                            return std::to_string(i % 50);
+                        }
+                      });
+    customers = AddTable(ws, "customers", {"id", "name", "level"}, customers_rows,
+                         [](int i, int c) -> std::string {
+                           if (c == 1) return Cat("c", i);
+                           if (c == 2) return Cat("name", i);
+                           return std::to_string(i % 10);
+                         });
+    items = AddTable(ws, "items", {"id", "title"}, items_rows,
+                     [](int i, int c) -> std::string { return Cat(c == 1 ? "i" : "title", i); });
+  }
+  void Join() {
+    BeginJoin(ws, orders, 2);
+    CompleteJoin(ws, customers, 1);
+    BeginJoin(ws, orders, 3);
+    CompleteJoin(ws, items, 1);
+  }
+  void ChooseColumns() {
+    ToggleReportColumn(ws, orders, 1);
+    ToggleReportColumn(ws, customers, 2);
+    ToggleReportColumn(ws, items, 2);
+    ToggleReportColumn(ws, orders, 4);
+    AddConditionCell(ws, orders, 1, 4, 1);
+    AddConditionCell(ws, customers, 1, 3, 2);
+    StoreConditionExpression(ws,
+                             QStringLiteral("(  orders.amount < 100 And  customers.level < 10 )"));
+  }
+  QuietHost host;
+  Workspace ws;
+  int customers_rows, items_rows;
+  int orders, customers, items;
+};
+
+void BM_BuildJoinIndexes(benchmark::State& state) {
+  Tables t(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    BuildColumnIndex(t.ws, t.orders, 2);
+    BuildColumnIndex(t.ws, t.customers, 1);
+    BuildColumnIndex(t.ws, t.orders, 3);
+    BuildColumnIndex(t.ws, t.items, 1);
+  }
+}
+
+void BM_RunSearch(benchmark::State& state) {
+  Tables t(static_cast<int>(state.range(0)));
+  t.Join();
+  t.ChooseColumns();
+  for (auto _ : state) {
+    RunSearch(t.ws);
+    benchmark::DoNotOptimize(t.ws.result.ResultGrid().Rows());
+  }
+  state.counters["joined"] = t.ws.result.JoinedGrid().Rows() - 2;
+  state.counters["kept"] = t.ws.result.ResultGrid().Rows() - 1;
+  state.counters["joined_MB"] = static_cast<double>(t.ws.result.JoinedGrid().MemoryBytes()) / 1e6;
+}
+
+void BM_BuildJoinedGrid(benchmark::State& state) {
+  Tables t(static_cast<int>(state.range(0)));
+  t.Join();
+  t.ChooseColumns();
+  for (auto _ : state) benchmark::DoNotOptimize(BuildJoinedGrid(t.ws));
+}
+
+#define ROOT_ROWS Arg(10000)->Arg(100000)->Arg(1000000)->Arg(3000000)
+BENCHMARK(BM_BuildJoinIndexes)->ROOT_ROWS->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_BuildJoinedGrid)->ROOT_ROWS->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RunSearch)->ROOT_ROWS->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();
