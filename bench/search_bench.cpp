@@ -109,8 +109,7 @@ struct Tables {
     ToggleReportColumn(ws, orders, 4);
     AddConditionCell(ws, orders, 1, 4, 1);
     AddConditionCell(ws, customers, 1, 3, 2);
-    StoreConditionExpression(ws,
-                             QStringLiteral("(  orders.amount < 100 And  customers.level < 10 )"));
+    StoreConditionExpression(ws, QStringLiteral("orders.amount < 100 And  customers.level < 10"));
   }
   QuietHost host;
   Workspace ws;
