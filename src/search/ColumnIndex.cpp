@@ -109,6 +109,26 @@ IndexHit FindInColumnIndex(const Gyou& index, QStringView key, std::int64_t lo, 
   }
 }
 
+std::int64_t LandingInRun(std::int64_t run_lo, std::int64_t run_hi, std::int64_t lo,
+                          std::int64_t hi) {
+  auto in_run = [&](std::int64_t p) { return p >= run_lo && p <= run_hi; };
+  if (lo < 1 || hi < 1) return 0;
+  for (;;) {
+    if (hi == lo + 1 || lo == hi + 1) {
+      if (in_run(hi)) return hi;
+      return in_run(lo) ? lo : 0;
+    }
+    const std::int64_t mid = MiddleOf(lo, hi);
+    if (in_run(mid)) return mid;
+    if (lo == hi) return 0;
+    if (mid > run_hi) {
+      hi = mid;
+    } else {
+      lo = mid;
+    }
+  }
+}
+
 IndexHit FindInColumnIndex(const Workspace& ws, QStringView key, std::int64_t lo, std::int64_t hi,
                            int table, int column) {
   const CellStore& store = ws.cell_store;

@@ -29,4 +29,10 @@ IndexHit FindInColumnIndex(const Gyou& index, QStringView key, std::int64_t lo, 
 IndexHit FindInColumnIndex(const Workspace& ws, QStringView key, std::int64_t lo, std::int64_t hi,
                            int table, int column);
 
+// Where the bisection over lo..hi lands for a key whose equal entries fill positions
+// run_lo..run_hi of a sorted index: every comparison is decided by the position alone, so no
+// text is read. 0 when it lands on none of them.
+std::int64_t LandingInRun(std::int64_t run_lo, std::int64_t run_hi, std::int64_t lo,
+                          std::int64_t hi);
+
 }  // namespace mivora

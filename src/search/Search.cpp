@@ -1,5 +1,6 @@
 #include "search/Search.h"
 
+#include <QHash>
 #include <QString>
 #include <charconv>
 #include <cstdint>
@@ -113,6 +114,7 @@ class JoinedRows {
     filled_.push_back(t);
     // The landing depends only on the index and the key, so each distinct key is bisected once.
     std::unordered_map<std::string_view, Landing> landings;
+    const QHash<QString, Landing> runs = index ? Runs(*index) : QHash<QString, Landing>();
     const std::vector<std::int32_t>& near = refs_[cur];
     for (std::int64_t r = 0; r < last; ++r) {
       if (r % kProgressStep == 0) ws_.host.ShowProgress(r, last);
@@ -125,7 +127,7 @@ class JoinedRows {
       const QByteArrayView key = cur_grid.TextUtf8(k, cur_column);
       const std::string_view key_view(key.data(), static_cast<std::size_t>(key.size()));
       auto it = landings.find(key_view);
-      if (it == landings.end()) it = landings.emplace(key_view, Land(*index, key)).first;
+      if (it == landings.end()) it = landings.emplace(key_view, Land(runs, n, key)).first;
       const Landing land = it->second;
       if (land.p == 0) {
         refs_[t][r] = 0;
@@ -137,15 +139,28 @@ class JoinedRows {
     }
   }
 
-  static Landing Land(const Gyou& index, QByteArrayView key_utf8) {
-    const QString key = QString::fromUtf8(key_utf8);
+  // The bisection's landing, found from the run of equal entries instead of by reading texts.
+  static Landing Land(const QHash<QString, Landing>& runs, std::int64_t n,
+                      QByteArrayView key_utf8) {
+    const auto it = runs.constFind(QString::fromUtf8(key_utf8));
+    if (it == runs.constEnd()) return {};
+    Landing land = it.value();
+    land.p = LandingInRun(land.lo, land.hi, 1, n);
+    return land.p == 0 ? Landing{} : land;
+  }
+
+  // The runs of equal texts of a sorted index, by text.
+  static QHash<QString, Landing> Runs(const Gyou& index) {
+    QHash<QString, Landing> runs;
     const std::int64_t n = index.Size();
-    const IndexHit hit = FindInColumnIndex(index, key, 1, n);
-    if (!hit.Found()) return {};
-    Landing land{hit.position, hit.position, hit.position};
-    while (land.lo != 1 && index.At(land.lo - 1).text == index.At(land.lo).text) --land.lo;
-    while (land.hi != n && index.At(land.hi + 1).text == index.At(land.hi).text) ++land.hi;
-    return land;
+    runs.reserve(static_cast<qsizetype>(n));
+    for (std::int64_t p = 1; p <= n;) {
+      std::int64_t q = p;
+      while (q < n && index.At(q + 1).text == index.At(p).text) ++q;
+      runs.insert(index.At(p).text, Landing{0, p, q});
+      p = q + 1;
+    }
+    return runs;
   }
 
   // A new joined row copying row r, with table t taken from its grid row `row`.

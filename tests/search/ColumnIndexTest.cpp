@@ -112,6 +112,29 @@ INSTANTIATE_TEST_SUITE_P(
         FindCase{"SingleMiss", Q({"x"}), "y", 0}, FindCase{"EmptyIndex", QStringList{}, "x", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(LandingInRunTest, AgreesWithTheBisectionOnEveryRun) {
+  // Sorted indexes of 1..40 entries whose runs of equal texts have lengths 1, 2, 3, ...
+  // in several rotations.
+  for (int n = 1; n <= 40; ++n) {
+    for (int shift = 0; shift < 4; ++shift) {
+      QStringList texts;
+      int run = 0, left = 1 + shift;
+      for (int i = 0; i < n; ++i) {
+        texts.push_back(QStringLiteral("%1").arg(run, 3, 10, QChar(u'0')));
+        if (--left == 0) left = ++run % 4 + 1;
+      }
+      const Gyou g = MakeIndex(texts);
+      for (int p = 1; p <= n;) {
+        int q = p;
+        while (q < n && texts[q] == texts[p - 1]) ++q;
+        const IndexHit hit = FindInColumnIndex(g, texts[p - 1], 1, n);
+        ASSERT_EQ(LandingInRun(p, q, 1, n), hit.position) << n << " " << shift << " " << p;
+        p = q + 1;
+      }
+    }
+  }
+}
+
 class BuildColumnIndexTest : public SearchFixture {};
 
 TEST_F(BuildColumnIndexTest, HeaderOnlyTableHasAnEmptyIndex) {
