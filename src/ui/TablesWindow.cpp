@@ -70,6 +70,29 @@ class CanvasOverlay : public QWidget {
   Workspace& ws_;
 };
 
+// One join-line segment: a thin bar that hands its mouse events to the mouse layer.
+class SegmentView : public QFrame {
+ public:
+  SegmentView(int index, TablesWindow* window, QWidget* parent)
+      : QFrame(parent), index_(index), window_(window) {
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    setCursor(Qt::PointingHandCursor);
+  }
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override {
+    window_->SegmentMouseMoved(index_, ToMouseEvent(event));
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    window_->SegmentMouseReleased(index_, ToMouseEvent(event));
+  }
+
+ private:
+  int index_;
+  TablesWindow* window_;
+};
+
 TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.tables.window, hub) {
   canvas_ = new TablesCanvas(this);
@@ -176,14 +199,8 @@ void TablesWindow::SyncSegments() {
   std::size_t needed = 0;
   for (std::size_t i = 0; i < line2.size(); ++i)
     if (line2[i].visible) needed = i + 1;
-  while (segments_.size() < needed) {
-    const int index = static_cast<int>(segments_.size());
-    auto* segment = new QFrame(canvas_);
-    segment->setAutoFillBackground(true);
-    segment->setCursor(Qt::PointingHandCursor);
-    segments_.push_back(segment);
-    (void)index;
-  }
+  while (segments_.size() < needed)
+    segments_.push_back(new SegmentView(static_cast<int>(segments_.size()), this, canvas_));
   for (std::size_t i = 0; i < segments_.size(); ++i) {
     const Control& c = line2[i];
     segments_[i]->setGeometry(ToPixels(c.rect));
@@ -192,6 +209,16 @@ void TablesWindow::SyncSegments() {
     segments_[i]->setPalette(pal);
     segments_[i]->setVisible(c.visible);
   }
+}
+
+void TablesWindow::SegmentMouseMoved(int segment, const MouseEvent& e) {
+  TablesSegmentMouseMove(ws_, segment, e);
+  overlay_->update();
+}
+
+void TablesWindow::SegmentMouseReleased(int segment, const MouseEvent& e) {
+  TablesSegmentMouseUp(ws_, segment, e);
+  hub_.SyncAll();
 }
 
 void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {

@@ -12,6 +12,7 @@ namespace mivora::ui {
 
 class TablesCanvas;
 class CanvasOverlay;
+class SegmentView;
 
 // The main window `Tables`: the canvas with its table windows, boundary bars, join lines and
 // the rubber band. Mouse events go to the core's Tables mouse layer; the window mirrors the
@@ -31,8 +32,11 @@ class TablesWindow : public TopLevelWindow {
 
  private:
   friend class TablesCanvas;
+  friend class SegmentView;
   void CanvasMouseMoved(const MouseEvent& e);
   void CanvasMouseReleased(const MouseEvent& e, const QPoint& global);
+  void SegmentMouseMoved(int segment, const MouseEvent& e);
+  void SegmentMouseReleased(int segment, const MouseEvent& e);
   void ConnectSlot(TableWindowView* view, int slot);
   void ShowCanvasMenu(const QPoint& global);
   void LayoutCanvas();
