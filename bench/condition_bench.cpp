@@ -39,7 +39,7 @@ void FillJoinedGrid(Grid& g, int rows) {
   g.SetCols(13);
   for (int c = 0; c < 12; ++c) g.SetText(0, c + 1, QString::fromLatin1(headers[c]));
   g.AppendRow(QStringList{QString()});
-  g.Reserve(rows + 2, static_cast<std::int64_t>(rows) * 60);
+  g.Reserve(rows + 2, static_cast<std::int64_t>(rows) * 6);
   std::array<std::string, 13> text;
   std::array<QByteArrayView, 13> cells;
   for (int i = 0; i < rows; ++i) {

@@ -13,15 +13,8 @@ std::int64_t MiddleOf(std::int64_t lo, std::int64_t hi) {
   return RoundHalfEven(static_cast<double>(lo + hi) / 2);
 }
 
-// Entries by position (from 1) over the contiguous entry vector of an index.
-template <typename Entry>
-struct Positions {
-  Entry* base;
-  Entry& operator[](std::int64_t p) const { return base[p - 1]; }
-};
-
-IndexHit SingleHit(Positions<const CellEntry> at, QStringView key, std::int64_t p) {
-  if (key == at[p].text) return {at[p].row, p};
+IndexHit SingleHit(const Gyou& index, const Gyou::Key& key, std::int64_t p) {
+  if (index.Compare(p, key) == 0) return {index.RowAt(p), p};
   return {static_cast<std::int32_t>(-p), 0};
 }
 
@@ -35,30 +28,28 @@ void BuildColumnIndex(Workspace& ws, int table, int column) {
   store.EnsureTable(table);
   store.EnsureColumn(table, column);
   std::int64_t n = grid.Rows() > 0 ? grid.Rows() - 1 : 0;
-  store.SizeColumn(table, column, n);
   Gyou& index = store.Column(table, column);
-  for (std::int64_t i = 1; i <= n; ++i) {
-    CellEntry& e = index.At(i);
-    e.row = static_cast<std::int32_t>(i);
-    e.text = grid.Text(static_cast<int>(i), column);
-  }
+  // Indexed again from scratch, sized to the data rows: the old texts' room is given back.
+  index.Reset(n);
+  for (std::int64_t i = 1; i <= n; ++i)
+    index.Write(i, grid.TextUtf8(static_cast<int>(i), column), static_cast<std::int32_t>(i));
   SortColumnIndex(index, 1, n);
 }
 
 void SortColumnIndex(Gyou& index, std::int64_t lo, std::int64_t hi) {
   if (index.Size() == 0 || lo < 1 || hi > index.Size()) return;
-  Positions<CellEntry> at{&index.At(1)};
   // The two parts of a pass are disjoint, so sorting the smaller one first (by recursion)
   // and the larger one by looping gives the same order with a stack of O(log n).
   while (lo < hi) {
-    const QString pivot = at[MiddleOf(lo, hi)].text;
+    // The pivot's text stays where it is while entries are swapped: a view of it is a copy.
+    const Gyou::Key pivot = index.KeyAt(MiddleOf(lo, hi));
     std::int64_t i = lo;
     std::int64_t j = hi;
     do {
-      while (at[i].text < pivot) ++i;
-      while (at[j].text > pivot) --j;
+      while (index.Compare(i, pivot) < 0) ++i;
+      while (index.Compare(j, pivot) > 0) --j;
       if (i > j) break;
-      std::swap(at[i], at[j]);
+      index.Swap(i, j);
       ++i;
       --j;
     } while (j >= i);
@@ -90,18 +81,18 @@ IndexHit FindInColumnIndex(const Gyou& index, QStringView key, std::int64_t lo, 
   if (index.Size() == 0 || lo < 1 || hi < 1 || lo > index.Size() || hi > index.Size()) {
     return {};
   }
-  Positions<const CellEntry> at{&index.At(1)};
+  const Gyou::Key k(key);
   for (;;) {
     if (hi == lo + 1 || lo == hi + 1) {
-      IndexHit hit = SingleHit(at, key, hi);
-      if (!hit.Found()) hit = SingleHit(at, key, lo);
+      IndexHit hit = SingleHit(index, k, hi);
+      if (!hit.Found()) hit = SingleHit(index, k, lo);
       return hit;
     }
     std::int64_t mid = MiddleOf(lo, hi);
-    const QString& m = at[mid].text;
-    if (key == m) return {at[mid].row, mid};
+    const int order = index.Compare(mid, k);
+    if (order == 0) return {index.RowAt(mid), mid};
     if (lo == hi) return {static_cast<std::int32_t>(-lo), 0};
-    if (key < m) {
+    if (order > 0) {
       hi = mid;
     } else {
       lo = mid;

@@ -4,8 +4,6 @@
 #include <QString>
 #include <charconv>
 #include <cstdint>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "conditions/ConditionCells.h"
@@ -43,6 +41,8 @@ struct Landing {
 // no-match mark, -1 a table not filled in that row. The texts are written once at the end.
 class JoinedRows {
  public:
+  using Refs = std::vector<std::int32_t, LargeAllocator<std::int32_t>>;
+
   JoinedRows(Workspace& ws, const std::vector<JoinedColumn>& columns)
       : ws_(ws), columns_(columns), refs_(ws.tables.SlotCount()) {}
 
@@ -51,7 +51,7 @@ class JoinedRows {
   void FillRootRows(int root) {
     const Grid& grid = ws_.TableGrid(root);
     count_ = grid.Rows() > 1 ? grid.Rows() - 1 : 0;
-    std::vector<std::int32_t>& refs = refs_[root];
+    Refs& refs = refs_[root];
     refs.resize(count_);
     for (std::int64_t i = 0; i < count_; ++i) refs[i] = static_cast<std::int32_t>(i + 1);
     filled_.push_back(root);
@@ -81,15 +81,11 @@ class JoinedRows {
     }
   }
 
-  // The text of joined row i (0-based) in a column of table t; empty for none.
-  QByteArrayView Text(int t, int column, std::int64_t i) const {
-    static constexpr char kMark[] = "--------";
-    if (t < 0 || t >= static_cast<int>(refs_.size()) || refs_[t].empty()) return {};
-    const std::int32_t k = refs_[t][i];
-    if (k == 0) return QByteArrayView(kMark, 8);
-    const Grid& grid = ws_.TableGrid(t);
-    if (k < 0 || k >= grid.Rows() || column < 0 || column >= grid.Cols()) return {};
-    return grid.TextUtf8(k, column);
+  // Per joined row, the source row of table t (0 the no-match mark, -1 none); empty when the
+  // table was not reached.
+  const Refs& RefsOf(int t) const {
+    static const Refs kNone;
+    return t >= 0 && t < static_cast<int>(refs_.size()) ? refs_[t] : kNone;
   }
 
  private:
@@ -104,69 +100,102 @@ class JoinedRows {
   // join column; further matches append copies of the row.
   void FillFromJoin(int cur, int cur_column, int t, int c) {
     const std::int64_t last = count_;
-    const Grid& cur_grid = ws_.TableGrid(cur);
-    const CellStore& store = ws_.cell_store;
-    const Gyou* index = nullptr;
-    if (store.TableCreated(t) && store.Table(t).ColumnCreated(c)) index = &store.Column(t, c);
-    const std::int64_t n = index ? index->Size() : 0;
-
+    const Gyou* far = IndexOf(t, c);
     refs_[t].assign(last, -1);
     filled_.push_back(t);
-    // The landing depends only on the index and the key, so each distinct key is bisected once.
-    std::unordered_map<std::string_view, Landing> landings;
-    const QHash<QString, Landing> runs = index ? Runs(*index) : QHash<QString, Landing>();
-    const std::vector<std::int32_t>& near = refs_[cur];
+    // The landing depends only on the index and the key, so it is found once per near row.
+    const auto by_row = LandingsByNearRow(cur, cur_column, far);
     for (std::int64_t r = 0; r < last; ++r) {
       if (r % kProgressStep == 0) ws_.host.ShowProgress(r, last);
-      const std::int32_t k = near[r];
+      const std::int32_t k = refs_[cur][r];
       // A no-match row finds nothing further from the root.
-      if (k <= 0 || n == 0 || k >= cur_grid.Rows() || cur_column >= cur_grid.Cols()) {
-        refs_[t][r] = 0;
-        continue;
-      }
-      const QByteArrayView key = cur_grid.TextUtf8(k, cur_column);
-      const std::string_view key_view(key.data(), static_cast<std::size_t>(key.size()));
-      auto it = landings.find(key_view);
-      if (it == landings.end()) it = landings.emplace(key_view, Land(runs, n, key)).first;
-      const Landing land = it->second;
+      const Landing land =
+          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : Landing{};
       if (land.p == 0) {
         refs_[t][r] = 0;
         continue;
       }
-      refs_[t][r] = index->At(land.p).row;
-      for (std::int64_t q = land.p - 1; q >= land.lo; --q) AppendCopy(r, t, index->At(q).row);
-      for (std::int64_t q = land.p + 1; q <= land.hi; ++q) AppendCopy(r, t, index->At(q).row);
+      refs_[t][r] = far->RowAt(land.p);
+      for (std::int64_t q = land.p - 1; q >= land.lo; --q) AppendCopy(r, t, far->RowAt(q));
+      for (std::int64_t q = land.p + 1; q <= land.hi; ++q) AppendCopy(r, t, far->RowAt(q));
     }
   }
 
-  // The bisection's landing, found from the run of equal entries instead of by reading texts.
-  static Landing Land(const QHash<QString, Landing>& runs, std::int64_t n,
-                      QByteArrayView key_utf8) {
-    const auto it = runs.constFind(QString::fromUtf8(key_utf8));
-    if (it == runs.constEnd()) return {};
-    Landing land = it.value();
-    land.p = LandingInRun(land.lo, land.hi, 1, n);
-    return land.p == 0 ? Landing{} : land;
+  const Gyou* IndexOf(int t, int c) const {
+    const CellStore& store = ws_.cell_store;
+    if (store.TableCreated(t) && store.Table(t).ColumnCreated(c)) return &store.Column(t, c);
+    return nullptr;
   }
 
-  // The runs of equal texts of a sorted index, by text.
-  static QHash<QString, Landing> Runs(const Gyou& index) {
-    QHash<QString, Landing> runs;
+  // For every row of the near table, where the bisection of its key in the far index lands.
+  // With the near column's own index up to date the two sorted indexes are merged; otherwise
+  // each distinct key's run is found by bisection.
+  std::vector<Landing, LargeAllocator<Landing>> LandingsByNearRow(int cur, int cur_column,
+                                                                  const Gyou* far) const {
+    const Grid& near_grid = ws_.TableGrid(cur);
+    std::vector<Landing, LargeAllocator<Landing>> by_row(
+        static_cast<std::size_t>(near_grid.Rows()));
+    const std::int64_t n = far ? far->Size() : 0;
+    if (n == 0 || cur_column < 0 || cur_column >= near_grid.Cols()) return by_row;
+    const Gyou* near = IndexOf(cur, cur_column);
+    if (near && near->Size() == near_grid.Rows() - 1) {
+      std::int64_t f = 1;
+      for (std::int64_t i = 1; i <= near->Size();) {
+        const QStringView key = near->TextAt(i);
+        std::int64_t j = i;
+        while (j < near->Size() && near->SameText(j + 1, i)) ++j;
+        const Landing land = LandAt(*far, key, &f);
+        if (land.p != 0) {
+          for (std::int64_t q = i; q <= j; ++q) by_row[near->RowAt(q)] = land;
+        }
+        i = j + 1;
+      }
+      return by_row;
+    }
+    QHash<QString, Landing> by_key;
+    for (int k = 1; k < near_grid.Rows(); ++k) {
+      const QString key = near_grid.Text(k, cur_column);
+      auto it = by_key.constFind(key);
+      if (it == by_key.constEnd()) {
+        std::int64_t f = LowerBound(*far, key);
+        it = by_key.insert(key, LandAt(*far, key, &f));
+      }
+      by_row[k] = it.value();
+    }
+    return by_row;
+  }
+
+  // The first position whose text is not below the key.
+  static std::int64_t LowerBound(const Gyou& index, QStringView text) {
+    const Gyou::Key key(text);
+    std::int64_t lo = 1, hi = index.Size() + 1;
+    while (lo < hi) {
+      const std::int64_t mid = lo + (hi - lo) / 2;
+      if (index.Compare(mid, key) < 0)
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    return lo;
+  }
+
+  // The landing for a key, scanning on from *f (no entry before it is equal or above the key);
+  // leaves *f at the key's run or past the entries below it.
+  static Landing LandAt(const Gyou& index, QStringView text, std::int64_t* f) {
     const std::int64_t n = index.Size();
-    runs.reserve(static_cast<qsizetype>(n));
-    for (std::int64_t p = 1; p <= n;) {
-      std::int64_t q = p;
-      while (q < n && index.At(q + 1).text == index.At(p).text) ++q;
-      runs.insert(index.At(p).text, Landing{0, p, q});
-      p = q + 1;
-    }
-    return runs;
+    const Gyou::Key key(text);
+    while (*f <= n && index.Compare(*f, key) < 0) ++*f;
+    if (*f > n || index.Compare(*f, key) != 0) return {};
+    std::int64_t h = *f;
+    while (h < n && index.Compare(h + 1, key) == 0) ++h;
+    const std::int64_t p = LandingInRun(*f, h, 1, n);
+    return p == 0 ? Landing{} : Landing{p, *f, h};
   }
 
   // A new joined row copying row r, with table t taken from its grid row `row`.
   void AppendCopy(std::int64_t r, int t, std::int32_t row) {
     for (int table : filled_) {
-      std::vector<std::int32_t>& refs = refs_[table];
+      Refs& refs = refs_[table];
       const std::int32_t v = refs[r];
       refs.push_back(v);
     }
@@ -176,7 +205,7 @@ class JoinedRows {
 
   Workspace& ws_;
   const std::vector<JoinedColumn>& columns_;
-  std::vector<std::vector<std::int32_t>> refs_;  // by table slot; empty: not filled
+  std::vector<Refs> refs_;  // by table slot; empty: not filled
   std::vector<int> filled_;
   std::int64_t count_ = 0;
 };
@@ -207,7 +236,7 @@ void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
   }
   const std::int64_t count = rows ? rows->Count() : 0;
   const int cols = static_cast<int>(columns.size()) + 1;
-  grid.Reserve(static_cast<int>(count + 2), (count + 2) * cols * 8);
+  grid.Reserve(static_cast<int>(count + 2), 0);
   grid.SetCols(cols);
   grid.SetRows(static_cast<int>(count + 2));
   for (int ci = 1; ci < cols; ++ci) {
@@ -219,22 +248,22 @@ void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
     grid.SetMergeCol(ci, true);
   }
   if (count == 0) return;
-  const std::int64_t total = count * cols;
-  std::int64_t done = 0;
+  grid.ReserveColumnText(0, count * 8);
   char buffer[24];
   for (std::int64_t i = 0; i < count; ++i) {
     auto end = std::to_chars(buffer, buffer + sizeof buffer, i + 1).ptr;
     grid.SetTextUtf8(static_cast<int>(i + 2), 0, QByteArrayView(buffer, end - buffer));
   }
-  done += count;
+  // The joined columns show the source tables' cells without copying their texts.
+  static constexpr char kNoMatch[] = "--------";
   for (int ci = 1; ci < cols; ++ci) {
+    ws.host.ShowProgress(ci, cols);
     const JoinedColumn& c = columns[ci - 1];
-    for (std::int64_t i = 0; i < count; ++i) {
-      if ((done + i) % kProgressStep == 0) ws.host.ShowProgress(done + i, total);
-      const QByteArrayView text = rows->Text(c.table, c.column, i);
-      if (!text.isEmpty()) grid.SetTextUtf8(static_cast<int>(i + 2), ci, text);
-    }
-    done += count;
+    const JoinedRows::Refs& refs = rows->RefsOf(c.table);
+    if (refs.empty() || !ws.tables.IsTableSlot(c.table)) continue;
+    const Grid& source = ws.TableGrid(c.table);
+    if (c.column < 0 || c.column >= source.Cols()) continue;
+    grid.ShareColumnCells(ci, 2, source, c.column, refs, QByteArrayView(kNoMatch, 8));
   }
 }
 

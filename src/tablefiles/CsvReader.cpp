@@ -16,18 +16,20 @@ namespace {
 constexpr std::int64_t kProgressEveryLines = 65536;
 constexpr std::int64_t kSampleLines = 64;
 
-// Reserves room for the rest of the file from the average length of the first data lines, so
-// that filling a big table rarely moves its arrays.
+// Reserves room for the rest of the file from the first data lines (their number and the
+// bytes of each column), so that filling a big table rarely moves its arrays.
 void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizetype sample_end,
-                    std::int64_t sample_lines) {
+                    const std::vector<std::int64_t>& sample_bytes, std::int64_t sample_lines) {
   const qsizetype sample = sample_end - sample_start;
   if (sample <= 0 || sample_lines <= 0) return;
   const double per_line = static_cast<double>(sample) / static_cast<double>(sample_lines);
   const double rows = static_cast<double>(total - sample_start) / per_line * 1.04 + 16;
   if (rows > 1e9) return;
-  // Text bytes: the data itself plus the row numbers of column 0.
-  grid.Reserve(static_cast<int>(rows), static_cast<std::int64_t>(total - sample_start) +
-                                           static_cast<std::int64_t>(rows) * 8);
+  grid.Reserve(static_cast<int>(rows), 0);
+  grid.ReserveColumnText(0, static_cast<std::int64_t>(rows) * 8);  // the row numbers
+  const double scale = rows / static_cast<double>(sample_lines);
+  for (int c = 1; c < grid.Cols() && c <= static_cast<int>(sample_bytes.size()); ++c)
+    grid.ReserveColumnText(c, static_cast<std::int64_t>(sample_bytes[c - 1] * scale) + 64);
 }
 
 // Splits UTF-8 CSV text into lines of fields; views point into the text or, for quoted
@@ -162,6 +164,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   char number[24];
   std::int64_t line = 0;  // lines read so far; the grid row of a line is line - 1
   qsizetype reserve_from = 0;
+  std::vector<std::int64_t> sample_bytes;  // per data column, over the first data lines
   while (!parser.AtEnd()) {
     bool complete = parser.NextLine(&fields);
     ++line;
@@ -172,10 +175,15 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
         grid.SetTextUtf8(0, k + 1, fields[k]);
       if (!complete) return fail(0);
       reserve_from = parser.Position();
+      sample_bytes.assign(fields.size(), 0);
       continue;
     }
-    if (line == kSampleLines + 1)
-      ReserveForRest(grid, text.size(), reserve_from, parser.Position(), line - 1);
+    if (line <= kSampleLines + 1) {
+      for (std::size_t k = 0; k < fields.size() && k < sample_bytes.size(); ++k)
+        sample_bytes[k] += fields[k].size();
+      if (line == kSampleLines + 1)
+        ReserveForRest(grid, text.size(), reserve_from, parser.Position(), sample_bytes, line - 1);
+    }
     auto [end, ec] = std::to_chars(number, number + sizeof number, row);
     (void)ec;
     const int data_cols = grid.Cols() - 1;

@@ -17,18 +17,88 @@ void Gyou::RedimGyou(std::int64_t t_gyou) {
   entries_.resize(static_cast<std::size_t>(t_gyou));
 }
 
-CellEntry& Gyou::At(std::int64_t sufix) {
-  if (sufix < 1 || sufix > Size())
-    Fail("position " + std::to_string(sufix) + " outside 1.." + std::to_string(Size()));
-  return entries_[static_cast<std::size_t>(sufix - 1)];
+void Gyou::Reset(std::int64_t t_gyou) {
+  if (t_gyou < 0) Fail("negative column size " + std::to_string(t_gyou));
+  entries_.assign(static_cast<std::size_t>(t_gyou), Record{});
+  units_.clear();
 }
 
-const CellEntry& Gyou::At(std::int64_t sufix) const { return const_cast<Gyou*>(this)->At(sufix); }
+void Gyou::OutOfRange(std::int64_t sufix) const {
+  Fail("position " + std::to_string(sufix) + " outside 1.." + std::to_string(Size()));
+}
 
-void Gyou::WrtS(const QString& value, std::int64_t sufix) { At(sufix).text = value; }
-void Gyou::WrtL(std::int32_t value, std::int64_t sufix) { At(sufix).row = value; }
-const QString& Gyou::RdS(int, int, std::int64_t sufix) const { return At(sufix).text; }
-std::int32_t Gyou::RdL(int, int, std::int64_t sufix) const { return At(sufix).row; }
+namespace {
+
+std::uint64_t Pack(QStringView text, int from) {
+  std::uint64_t p = 0;
+  for (int i = from; i < from + 4; ++i) {
+    p <<= 16;
+    if (i < text.size()) p |= text[i].unicode();
+  }
+  return p;
+}
+
+}  // namespace
+
+Gyou::Key::Key(QStringView t) : text(t), head(Pack(t, 0)), tail(Pack(t, 4)) {}
+
+void Gyou::SetHeads(Record& r, QStringView text) {
+  r.head = Pack(text, 0);
+  r.tail = Pack(text, 4);
+}
+
+bool Gyou::SameText(std::int64_t a, std::int64_t b) const {
+  const Record& ra = Entry(a);
+  const Record& rb = Entry(b);
+  if (ra.head != rb.head || ra.tail != rb.tail) return false;
+  const std::uint64_t length = ra.text & kLengthMask;
+  if (length != (rb.text & kLengthMask)) return false;
+  return length <= 8 || TextAt(a) == TextAt(b);
+}
+
+void Gyou::Store(Record& r, QStringView text) {
+  const std::uint64_t length = static_cast<std::uint64_t>(text.size());
+  if (length > kLengthMask) Fail("index text too long");
+  const std::uint64_t offset = units_.size();
+  units_.insert(units_.end(), text.utf16(), text.utf16() + text.size());
+  r.text = (offset << kLengthBits) | length;
+  SetHeads(r, text);
+}
+
+QStringView Gyou::TextAt(std::int64_t sufix) const {
+  const Record& r = Entry(sufix);
+  const std::uint64_t length = r.text & kLengthMask;
+  if (length == 0) return {};
+  return QStringView(units_.data() + (r.text >> kLengthBits), static_cast<qsizetype>(length));
+}
+
+void Gyou::Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row) {
+  Record& r = Entry(sufix);
+  r.row = row;
+  bool ascii = true;
+  for (char c : utf8) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  if (!ascii) {
+    Store(r, QString::fromUtf8(utf8));
+    return;
+  }
+  // ASCII widens unit by unit, straight into the buffer.
+  const std::uint64_t offset = units_.size();
+  units_.resize(offset + static_cast<std::size_t>(utf8.size()));
+  for (qsizetype i = 0; i < utf8.size(); ++i)
+    units_[offset + i] = static_cast<char16_t>(static_cast<unsigned char>(utf8[i]));
+  r.text = (offset << kLengthBits) | static_cast<std::uint64_t>(utf8.size());
+  SetHeads(r, QStringView(units_.data() + offset, utf8.size()));
+}
+
+void Gyou::WrtS(const QString& value, std::int64_t sufix) { Store(Entry(sufix), value); }
+void Gyou::WrtL(std::int32_t value, std::int64_t sufix) { Entry(sufix).row = value; }
+QString Gyou::RdS(int, int, std::int64_t sufix) const { return TextAt(sufix).toString(); }
+std::int32_t Gyou::RdL(int, int, std::int64_t sufix) const { return Entry(sufix).row; }
 
 // --- Retu ---
 
@@ -60,7 +130,7 @@ void Retu::RedimRG(int, int n_retu, std::int64_t t_gyou) { Column(n_retu).RedimG
 std::int32_t Retu::lReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const {
   return Column(n_retu).RdL(n_hyou, n_retu, n_gyou);
 }
-const QString& Retu::sReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const {
+QString Retu::sReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const {
   return Column(n_retu).RdS(n_hyou, n_retu, n_gyou);
 }
 void Retu::sWritRG(const QString& value, int n_retu, std::int64_t n_gyou) {

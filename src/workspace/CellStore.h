@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 #include <vector>
+
+#include "workspace/LargeAllocator.h"
 
 namespace mivora {
 
@@ -14,28 +19,81 @@ class CellStoreError : public std::out_of_range {
   using std::out_of_range::out_of_range;
 };
 
-// One entry of a column index: a cell's text and the grid row it came from.
-struct CellEntry {
-  QString text;
-  std::int32_t row = 0;
-};
-
-// The entries of one indexed column, at positions 1..Size().
+// The entries of one indexed column, at positions 1..Size(): each a cell's text and the grid
+// row it came from. Entries are small fixed-size records (the text's first code units, where
+// its code units lie in the column's own buffer, the row), so the in-place sort and the
+// bisection compare mostly without leaving the record.
 class Gyou {
  public:
   void RedimGyou(std::int64_t t_gyou);
   void WrtS(const QString& value, std::int64_t sufix);
   void WrtL(std::int32_t value, std::int64_t sufix);
-  const QString& RdS(int n_hyou, int n_retu, std::int64_t sufix) const;
+  QString RdS(int n_hyou, int n_retu, std::int64_t sufix) const;
   std::int32_t RdL(int n_hyou, int n_retu, std::int64_t sufix) const;
 
   std::int64_t Size() const { return static_cast<std::int64_t>(entries_.size()); }
-  // Direct access for the in-place sort and the bisection; positions start at 1.
-  CellEntry& At(std::int64_t sufix);
-  const CellEntry& At(std::int64_t sufix) const;
+  // Empties the column and sizes it to t_gyou empty entries, giving back old texts' room.
+  void Reset(std::int64_t t_gyou);
+  // Writes an entry from a grid cell's UTF-8 text and its row.
+  void Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row);
+
+  // For the sort and the bisection; positions start at 1.
+  QStringView TextAt(std::int64_t sufix) const;
+  std::int32_t RowAt(std::int64_t sufix) const { return Entry(sufix).row; }
+  void Swap(std::int64_t a, std::int64_t b) { std::swap(Entry(a), Entry(b)); }
+
+  // A text made ready for comparing with entries: its first eight code units packed so that
+  // integer order is ordinal order.
+  struct Key {
+    explicit Key(QStringView text);
+    Key(QStringView t, std::uint64_t h, std::uint64_t l) : text(t), head(h), tail(l) {}
+    QStringView text;
+    std::uint64_t head = 0;  // code units 0-3
+    std::uint64_t tail = 0;  // code units 4-7
+  };
+  // Ordinal (UTF-16 code unit) comparison of an entry with a key: <0, 0 or >0. Texts of up to
+  // eight code units compare without reading their code units.
+  int Compare(std::int64_t sufix, const Key& key) const {
+    const Record& r = Entry(sufix);
+    if (r.head != key.head) return r.head < key.head ? -1 : 1;
+    if (r.tail != key.tail) return r.tail < key.tail ? -1 : 1;
+    const qsizetype length = static_cast<qsizetype>(r.text & kLengthMask);
+    if (length <= 8 && key.text.size() <= 8)
+      return length == key.text.size() ? 0 : (length < key.text.size() ? -1 : 1);
+    return TextAt(sufix).compare(key.text, Qt::CaseSensitive);
+  }
+  // The key of an entry's own text (a view: the text stays in place while entries move).
+  Key KeyAt(std::int64_t sufix) const {
+    const Record& r = Entry(sufix);
+    return Key(TextAt(sufix), r.head, r.tail);
+  }
+  // Whether two entries hold the same text.
+  bool SameText(std::int64_t a, std::int64_t b) const;
 
  private:
-  std::vector<CellEntry> entries_;  // entries_[0] is position 1
+  static constexpr int kLengthBits = 24;
+  static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
+
+  struct Record {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::uint64_t text = 0;  // offset in units_ (40 bits) and length (24 bits)
+    std::int32_t row = 0;
+  };
+  Record& Entry(std::int64_t sufix) {
+    if (sufix < 1 || sufix > Size()) OutOfRange(sufix);
+    return entries_[static_cast<std::size_t>(sufix - 1)];
+  }
+  const Record& Entry(std::int64_t sufix) const {
+    if (sufix < 1 || sufix > Size()) OutOfRange(sufix);
+    return entries_[static_cast<std::size_t>(sufix - 1)];
+  }
+  [[noreturn]] void OutOfRange(std::int64_t sufix) const;
+  void Store(Record& r, QStringView text);
+  void SetHeads(Record& r, QStringView text);
+
+  std::vector<Record> entries_;  // entries_[0] is position 1
+  std::vector<char16_t> units_;  // the entries' texts
 };
 
 // The indexed columns of one table slot, column slots from 1.
@@ -44,7 +102,7 @@ class Retu {
   void ReDimRetu(int n_hyou, int n_retu);
   void RedimRG(int n_hyou, int n_retu, std::int64_t t_gyou);
   std::int32_t lReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const;
-  const QString& sReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const;
+  QString sReadRG(int n_hyou, int n_retu, std::int64_t n_gyou) const;
   void sWritRG(const QString& value, int n_retu, std::int64_t n_gyou);
   void lWritRG(std::int32_t value, int n_retu, std::int64_t n_gyou);
 

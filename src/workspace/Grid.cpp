@@ -34,7 +34,7 @@ Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeig
 
 void Grid::SetRows(int rows) {
   if (rows < 0) throw GridError("negative row count");
-  for (auto& column : columns_) column.resize(static_cast<std::size_t>(rows), 0);
+  for (auto& column : columns_) column.handles.resize(static_cast<std::size_t>(rows), 0);
   if (rows < rows_) {
     for (auto it = styles_.begin(); it != styles_.end();) {
       if (static_cast<int>(it.key() >> 32) >= rows)
@@ -53,7 +53,7 @@ void Grid::SetCols(int cols) {
   if (cols < 0) throw GridError("negative column count");
   int old = Cols();
   columns_.resize(static_cast<std::size_t>(cols));
-  for (int c = old; c < cols; ++c) columns_[c].assign(static_cast<std::size_t>(rows_), 0);
+  for (int c = old; c < cols; ++c) columns_[c].handles.assign(static_cast<std::size_t>(rows_), 0);
   merge_.resize(static_cast<std::size_t>(cols), false);
   col_widths_.resize(static_cast<std::size_t>(cols), default_col_width_);
   if (cols < old) {
@@ -68,17 +68,26 @@ void Grid::SetCols(int cols) {
   if (left_col_ >= std::max(cols, 2)) left_col_ = std::max(1, cols - 1);
 }
 
-void Grid::Reserve(int rows, std::int64_t text_bytes) {
-  for (auto& column : columns_) column.reserve(static_cast<std::size_t>(rows));
-  if (text_bytes > 0) pool_.reserve(pool_.size() + static_cast<std::size_t>(text_bytes));
+void Grid::Reserve(int rows, std::int64_t text_bytes_per_column) {
+  for (int c = 0; c < Cols(); ++c) {
+    columns_[c].handles.reserve(static_cast<std::size_t>(rows));
+    ReserveColumnText(c, text_bytes_per_column);
+  }
+}
+
+void Grid::ReserveColumnText(int col, std::int64_t text_bytes) {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  Pool& pool = *columns_[col].pool;
+  if (text_bytes > 0) pool.reserve(pool.size() + static_cast<std::size_t>(text_bytes));
 }
 
 void Grid::Squeeze() {
   // Shrinking copies, so only a clearly oversized array is shrunk.
   auto oversized = [](const auto& v) { return v.capacity() > v.size() + v.size() / 8 + 4096; };
-  for (auto& column : columns_)
-    if (oversized(column)) column.shrink_to_fit();
-  if (oversized(pool_)) pool_.shrink_to_fit();
+  for (auto& column : columns_) {
+    if (oversized(column.handles)) column.handles.shrink_to_fit();
+    if (column.pool.use_count() == 1 && oversized(*column.pool)) column.pool->shrink_to_fit();
+  }
 }
 
 void Grid::CheckCell(int row, int col, const char* what) const {
@@ -86,72 +95,112 @@ void Grid::CheckCell(int row, int col, const char* what) const {
     throw GridError(Describe(what, row, col, rows_, Cols()));
 }
 
-std::uint64_t Grid::StoreText(QByteArrayView utf8) {
+std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
   if (utf8.isEmpty()) return 0;
-  std::uint64_t offset = pool_.size();
+  std::uint64_t offset = pool.size();
   std::uint64_t length = static_cast<std::uint64_t>(utf8.size());
   if (length >= kLongText) {
     char prefix[8];
     std::memcpy(prefix, &length, 8);
-    pool_.insert(pool_.end(), prefix, prefix + 8);
+    pool.insert(pool.end(), prefix, prefix + 8);
     length = kLongText;
   }
-  const std::size_t at = pool_.size();
-  pool_.resize(at + static_cast<std::size_t>(utf8.size()));
-  std::memcpy(pool_.data() + at, utf8.data(), static_cast<std::size_t>(utf8.size()));
+  const std::size_t at = pool.size();
+  pool.resize(at + static_cast<std::size_t>(utf8.size()));
+  std::memcpy(pool.data() + at, utf8.data(), static_cast<std::size_t>(utf8.size()));
   return (offset << kLengthBits) | length;
 }
 
-QByteArrayView Grid::View(std::uint64_t handle) const {
+QByteArrayView Grid::View(const Pool& pool, std::uint64_t handle) {
   if (handle == 0) return {};
   std::uint64_t offset = handle >> kLengthBits;
   std::uint64_t length = handle & kLengthMask;
   if (length == kLongText) {
-    std::memcpy(&length, pool_.data() + offset, 8);
+    std::memcpy(&length, pool.data() + offset, 8);
     offset += 8;
   }
-  return QByteArrayView(pool_.data() + offset, static_cast<qsizetype>(length));
+  return QByteArrayView(pool.data() + offset, static_cast<qsizetype>(length));
 }
 
 QString Grid::Text(int row, int col) const { return QString::fromUtf8(TextUtf8(row, col)); }
 
 QByteArrayView Grid::TextUtf8(int row, int col) const {
   CheckCell(row, col, "read");
-  return View(columns_[col][row]);
+  const Column& column = columns_[col];
+  return View(*column.pool, column.handles[row]);
 }
 
 bool Grid::IsEmpty(int row, int col) const {
   CheckCell(row, col, "read");
-  return columns_[col][row] == 0;
+  return columns_[col].handles[row] == 0;
 }
 
 void Grid::SetText(int row, int col, const QString& text) {
   CheckCell(row, col, "write");
-  columns_[col][row] = StoreText(text.toUtf8());
+  Column& column = columns_[col];
+  column.handles[row] = StoreText(*column.pool, text.toUtf8());
 }
 
 void Grid::SetTextUtf8(int row, int col, QByteArrayView utf8) {
   CheckCell(row, col, "write");
-  // The view may point into our own pool, which StoreText may move: copy such text first.
-  if (!utf8.isEmpty() && !pool_.empty() && utf8.data() >= pool_.data() &&
-      utf8.data() < pool_.data() + pool_.size()) {
+  Column& column = columns_[col];
+  Pool& pool = *column.pool;
+  // The view may point into the column's own pool, which may move as it grows: copy it first.
+  if (!utf8.isEmpty() && !pool.empty() && utf8.data() >= pool.data() &&
+      utf8.data() < pool.data() + pool.size()) {
     QByteArray copy = utf8.toByteArray();
-    columns_[col][row] = StoreText(copy);
+    column.handles[row] = StoreText(pool, copy);
     return;
   }
-  columns_[col][row] = StoreText(utf8);
+  column.handles[row] = StoreText(pool, utf8);
 }
 
 void Grid::AppendRow(const QStringList& cells) {
   if (cells.size() > Cols()) throw GridError("row has more cells than the grid has columns");
   SetRows(rows_ + 1);
-  for (int c = 0; c < cells.size(); ++c) columns_[c][rows_ - 1] = StoreText(cells[c].toUtf8());
+  for (int c = 0; c < cells.size(); ++c) {
+    Column& column = columns_[c];
+    column.handles[rows_ - 1] = StoreText(*column.pool, cells[c].toUtf8());
+  }
 }
 
 void Grid::AppendRowUtf8(const QByteArrayView* cells, int count) {
   if (count > Cols()) throw GridError("row has more cells than the grid has columns");
-  for (int c = 0; c < Cols(); ++c) columns_[c].push_back(c < count ? StoreText(cells[c]) : 0);
+  for (int c = 0; c < Cols(); ++c) {
+    Column& column = columns_[c];
+    column.handles.push_back(c < count ? StoreText(*column.pool, cells[c]) : 0);
+  }
   ++rows_;
+}
+
+void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
+                            std::span<const std::int32_t> source_rows, QByteArrayView missing) {
+  if (col < 0 || col >= Cols() || source_col < 0 || source_col >= source.Cols())
+    throw GridError("column outside the grid");
+  if (first_row < 0 || first_row + static_cast<std::int64_t>(source_rows.size()) > rows_)
+    throw GridError("rows outside the grid");
+  Column& column = columns_[col];
+  const Column& from = source.columns_[source_col];
+  std::shared_ptr<Pool> shared = from.pool;
+  if (column.pool != shared) {
+    // The cells above first_row move into the shared pool with the rest.
+    for (int r = 0; r < first_row; ++r) {
+      QByteArray text = View(*column.pool, column.handles[r]).toByteArray();
+      column.handles[r] = StoreText(*shared, text);
+    }
+    for (std::size_t r = first_row + source_rows.size(); r < column.handles.size(); ++r) {
+      QByteArray text = View(*column.pool, column.handles[r]).toByteArray();
+      column.handles[r] = StoreText(*shared, text);
+    }
+    column.pool = shared;
+  }
+  const std::uint64_t missing_handle = StoreText(*shared, missing);
+  const int source_rows_count = source.rows_;
+  std::uint64_t* out = column.handles.data() + first_row;
+  for (std::size_t i = 0; i < source_rows.size(); ++i) {
+    const std::int32_t r = source_rows[i];
+    out[i] = r == 0 ? missing_handle : (r >= 1 && r < source_rows_count) ? from.handles[r] : 0;
+  }
 }
 
 void Grid::SetRow(int row) {
@@ -183,10 +232,10 @@ void Grid::Sort(GridSortOrder order) {
   };
   std::vector<Key> keys(static_cast<std::size_t>(n));
   std::vector<QString> texts;
-  const auto& column = columns_[col_];
+  const Column& column = columns_[col_];
   if (order == GridSortOrder::kGeneric) texts.resize(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    QByteArrayView v = View(column[lo + i]);
+    QByteArrayView v = View(*column.pool, column.handles[lo + i]);
     if (order == GridSortOrder::kNumeric) {
       keys[i] = {true, LeadingNumber(v)};
     } else {
@@ -210,8 +259,8 @@ void Grid::Sort(GridSortOrder order) {
 
   std::vector<std::uint64_t> scratch(static_cast<std::size_t>(n));
   for (auto& col : columns_) {
-    for (int i = 0; i < n; ++i) scratch[i] = col[lo + perm[i]];
-    std::copy(scratch.begin(), scratch.end(), col.begin() + lo);
+    for (int i = 0; i < n; ++i) scratch[i] = col.handles[lo + perm[i]];
+    std::copy(scratch.begin(), scratch.end(), col.handles.begin() + lo);
   }
   if (!styles_.isEmpty()) {
     std::vector<int> new_place(static_cast<std::size_t>(n));
@@ -382,9 +431,13 @@ void Grid::CopySettingsFrom(const Grid& other) {
 }
 
 std::int64_t Grid::MemoryBytes() const {
-  std::int64_t bytes = static_cast<std::int64_t>(pool_.capacity());
-  for (const auto& column : columns_)
-    bytes += static_cast<std::int64_t>(column.capacity() * sizeof(std::uint64_t));
+  std::int64_t bytes = 0;
+  for (const auto& column : columns_) {
+    bytes += static_cast<std::int64_t>(column.handles.capacity() * sizeof(std::uint64_t));
+    // A shared pool is counted by the grid that has it first.
+    bytes += static_cast<std::int64_t>(column.pool->capacity()) /
+             static_cast<std::int64_t>(column.pool.use_count());
+  }
   return bytes;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <stdexcept>
 #include <vector>
 
@@ -29,9 +31,10 @@ enum class GridSortOrder {
 // scrolling position, per-cell colour and bold, per-column merge flag, and the row heights
 // and column widths in twips. Row 0 and column 0 are the fixed header row and column.
 //
-// Cells are kept as UTF-8 in one contiguous text pool, addressed by one 64-bit handle per
-// cell in column-major vectors, so a million-row table costs about twice its file size and
-// appending a row is amortised O(1).
+// Cells are kept as UTF-8 in one append-only text pool per column, addressed by one 64-bit
+// handle per cell, so a million-row table costs about twice its file size and appending a row
+// is amortised O(1). Text once written is never changed in place (a new text is appended), so
+// another grid may share a column's pool and show its cells without copying them.
 class Grid {
  public:
   Grid();
@@ -44,8 +47,9 @@ class Grid {
   // Growing adds empty cells and keeps every existing one; shrinking drops the cells beyond.
   void SetRows(int rows);
   void SetCols(int cols);
-  // Reserves room for rows and text bytes ahead of a bulk fill.
-  void Reserve(int rows, std::int64_t text_bytes);
+  // Reserves room for rows, and for text bytes in every column, ahead of a bulk fill.
+  void Reserve(int rows, std::int64_t text_bytes_per_column);
+  void ReserveColumnText(int col, std::int64_t text_bytes);
   // Gives back the spare capacity after a bulk fill.
   void Squeeze();
 
@@ -59,6 +63,14 @@ class Grid {
   // columns is a GridError.
   void AppendRow(const QStringList& cells);
   void AppendRowUtf8(const QByteArrayView* cells, int count);
+
+  // Fills column col from row first_row on with the cells of another grid's column, taken at
+  // the given source rows (source row 0 gives the `missing` text, a negative one an empty
+  // cell), without copying
+  // their texts: the column shares the source column's text pool. Later changes to the source
+  // grid (new texts, sorting, a new table in its place) do not change what this column shows.
+  void ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
+                        std::span<const std::int32_t> source_rows, QByteArrayView missing);
 
   // Current cell and selection end row (the last row of a sort range).
   int Row() const { return row_; }
@@ -138,15 +150,20 @@ class Grid {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
            static_cast<std::uint32_t>(col);
   }
+  using Pool = std::vector<char, LargeAllocator<char>>;
+  using Handles = std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>;
+  struct Column {
+    Handles handles;                                        // handles[row]
+    std::shared_ptr<Pool> pool = std::make_shared<Pool>();  // UTF-8 texts, append only
+  };
+
   void CheckCell(int row, int col, const char* what) const;
-  std::uint64_t StoreText(QByteArrayView utf8);
-  QByteArrayView View(std::uint64_t handle) const;
+  static std::uint64_t StoreText(Pool& pool, QByteArrayView utf8);
+  static QByteArrayView View(const Pool& pool, std::uint64_t handle);
   void SetStyle(int row, int col, const CellStyle& style);
 
   int rows_ = 0;
-  using Handles = std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>;
-  std::vector<Handles> columns_;                  // columns_[col][row]: text handles
-  std::vector<char, LargeAllocator<char>> pool_;  // UTF-8 texts the handles point into
+  std::vector<Column> columns_;
   QHash<std::uint64_t, CellStyle> styles_;
   std::vector<bool> merge_;
   std::vector<float> col_widths_;

@@ -22,13 +22,13 @@ Gyou MakeIndex(const QStringList& texts) {
 
 std::vector<int> Rows(const Gyou& g) {
   std::vector<int> rows;
-  for (std::int64_t p = 1; p <= g.Size(); ++p) rows.push_back(g.At(p).row);
+  for (std::int64_t p = 1; p <= g.Size(); ++p) rows.push_back(g.RowAt(p));
   return rows;
 }
 
 QStringList Texts(const Gyou& g) {
   QStringList texts;
-  for (std::int64_t p = 1; p <= g.Size(); ++p) texts.push_back(g.At(p).text);
+  for (std::int64_t p = 1; p <= g.Size(); ++p) texts.push_back(g.TextAt(p).toString());
   return texts;
 }
 
@@ -69,9 +69,9 @@ TEST(SortColumnIndexTest, ManyEqualAndSortedKeysStaySortedAndWhole) {
     std::vector<bool> seen(n + 1, false);
     for (std::int64_t p = 1; p <= n; ++p) {
       if (p > 1) {
-        ASSERT_LE(g.At(p - 1).text, g.At(p).text);
+        ASSERT_LE(g.TextAt(p - 1).toString(), g.TextAt(p).toString());
       }
-      seen[g.At(p).row] = true;
+      seen[g.RowAt(p)] = true;
     }
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), n) << equal;
   }

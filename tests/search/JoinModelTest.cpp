@@ -196,13 +196,13 @@ TEST_F(JoinModelTest, CompletingAJoinIndexesBothColumns) {
   MakeJoin(a, 1, b, 2);
   const Gyou& ia = ws_.cell_store.Column(a, 1);
   ASSERT_EQ(ia.Size(), 3);
-  EXPECT_EQ(ia.At(1).text, QStringLiteral("a"));
-  EXPECT_EQ(ia.At(1).row, 2);
-  EXPECT_EQ(ia.At(3).text, QStringLiteral("c"));
+  EXPECT_EQ(ia.TextAt(1).toString(), QStringLiteral("a"));
+  EXPECT_EQ(ia.RowAt(1), 2);
+  EXPECT_EQ(ia.TextAt(3).toString(), QStringLiteral("c"));
   const Gyou& ib = ws_.cell_store.Column(b, 2);
   ASSERT_EQ(ib.Size(), 2);
-  EXPECT_EQ(ib.At(1).text, QStringLiteral("y"));
-  EXPECT_EQ(ib.At(1).row, 2);
+  EXPECT_EQ(ib.TextAt(1).toString(), QStringLiteral("y"));
+  EXPECT_EQ(ib.RowAt(1), 2);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "workspace/CellStore.h"
 
 namespace mivora {
@@ -85,6 +87,45 @@ TEST(CellStore, IndexesOutsideTheContractAreErrors) {
   EXPECT_THROW(store.WriteRow(1, 4, 2, 4), CellStoreError);
   EXPECT_THROW(store.EnsureTable(-1), CellStoreError);
   EXPECT_THROW(store.SizeColumn(4, 2, -1), CellStoreError);
+}
+
+}  // namespace
+}  // namespace mivora
+
+namespace mivora {
+namespace {
+
+// Entries compare by their leading code units where they can; the order must always be the
+// plain code-unit order of the texts.
+TEST(CellStore, EntryComparisonIsOrdinal) {
+  const char16_t nul[] = {u'a', u'b', 0};
+  const QStringList texts = {QString(),
+                             QStringLiteral("a"),
+                             QStringLiteral("ab"),
+                             QString::fromUtf16(nul, 3),
+                             QStringLiteral("abc"),
+                             QStringLiteral("Abc"),
+                             QStringLiteral("12345678"),
+                             QStringLiteral("123456789"),
+                             QStringLiteral("12345679"),
+                             QStringLiteral("c1234567x"),
+                             QStringLiteral("c1234567y"),
+                             QStringLiteral("りんご"),
+                             QStringLiteral("ﾘﾝｺﾞ"),
+                             QStringLiteral("𠀋"),
+                             QStringLiteral("\uFF5E")};
+  Gyou g;
+  g.Reset(texts.size());
+  for (int i = 0; i < texts.size(); ++i) g.Write(i + 1, texts[i].toUtf8(), i + 1);
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (int i = 0; i < texts.size(); ++i) {
+    EXPECT_EQ(g.TextAt(i + 1).toString(), texts[i]);
+    for (int j = 0; j < texts.size(); ++j) {
+      EXPECT_EQ(sign(g.Compare(i + 1, Gyou::Key(texts[j]))), sign(texts[i].compare(texts[j])))
+          << texts[i].toStdString() << " vs " << texts[j].toStdString();
+      EXPECT_EQ(g.SameText(i + 1, j + 1), texts[i] == texts[j]);
+    }
+  }
 }
 
 }  // namespace
