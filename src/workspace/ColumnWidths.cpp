@@ -14,7 +14,9 @@ void FitColumnWidths(Grid& grid, const TextMeasurer& measurer) {
     float widest = 0;
     for (int r = 0; r <= last_row; ++r) {
       if (grid.IsEmpty(r, c)) continue;
-      widest = std::max(widest, measurer.TextWidthTwips(grid.Text(r, c), grid.CellBold(r, c)));
+      // Headers are measured bold: choosing a result column makes its header bold.
+      widest =
+          std::max(widest, measurer.TextWidthTwips(grid.Text(r, c), r == 0 || grid.CellBold(r, c)));
     }
     grid.SetColWidth(c, std::min(kMaxFittedColWidth, widest + kColumnTextPadding));
   }

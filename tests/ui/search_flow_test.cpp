@@ -42,6 +42,12 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const char* tex
   return path;
 }
 
+// Saves what the user sees when MIVORA_SCREENSHOTS names a folder.
+void Screenshot(QWidget* w, const QString& name) {
+  const QString dir = qEnvironmentVariable("MIVORA_SCREENSHOTS");
+  if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
+}
+
 // The centre of a grid cell in the grid widget's pixels.
 QPoint CellCentre(const Grid& g, int row, int col) {
   return QPoint(ToPixels(g.VisibleLeftOf(col) + g.ColWidth(col) / 2),
@@ -117,6 +123,9 @@ class SearchFlowTest : public QObject {
       QCOMPARE(row, expected[r]);
     }
     QCOMPARE(ws.result.JoinedGrid().Rows(), 5);  // headers, tags and the three orders
+    Screenshot(windows.tables.get(), QStringLiteral("flow_tables"));
+    Screenshot(windows.equations.get(), QStringLiteral("flow_equations"));
+    Screenshot(windows.result.get(), QStringLiteral("flow_result"));
   }
 };
 
