@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "QuietHost.h"
 #include "conditions/ConditionFilter.h"
 #include "conditions/ConditionTexts.h"
 #include "workspace/Workspace.h"
@@ -13,18 +14,7 @@ namespace {
 
 using namespace mivora;
 
-class QuietHost : public Host {
- public:
-  void ShowMessage(const QString&) override {}
-  bool AskOkCancel(const QString&) override { return true; }
-  QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-  QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-  void ShowFileProblem(const QString&, const QString&) override {}
-  void SetWaitCursor(bool) override {}
-  void ShowProgress(std::int64_t, std::int64_t) override {}
-  void OpenDocument(const QString&) override {}
-  void ExitProgram() override {}
-};
+using mivora::bench::QuietHost;
 
 std::string Cat(const char* prefix, int n) {
   std::string s(prefix);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "QuietHost.h"
 #include "conditions/ConditionCells.h"
 #include "conditions/ConditionTexts.h"
 #include "search/ColumnIndex.h"
@@ -21,18 +22,7 @@ namespace {
 
 using namespace mivora;
 
-class QuietHost : public Host {
- public:
-  void ShowMessage(const QString&) override {}
-  bool AskOkCancel(const QString&) override { return true; }
-  QString ChooseOpenFile(const QString&, const QString&, const QString&) override { return {}; }
-  QString ChooseSaveFile(const QString&, const QString&, const QString&) override { return {}; }
-  void ShowFileProblem(const QString&, const QString&) override {}
-  void SetWaitCursor(bool) override {}
-  void ShowProgress(std::int64_t, std::int64_t) override {}
-  void OpenDocument(const QString&) override {}
-  void ExitProgram() override {}
-};
+using mivora::bench::QuietHost;
 
 // A table whose cell (i, c) is make(i, c) for data rows 1..rows.
 template <typename Make>

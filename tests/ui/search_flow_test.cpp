@@ -6,6 +6,7 @@
 
 #include "search/JoinModel.h"
 #include "support/FakeHost.h"
+#include "support/PopupMenus.h"
 #include "ui/MainWindows.h"
 #include "ui/Units.h"
 #include "workspace/TableSlots.h"
@@ -13,39 +14,19 @@
 
 using mivora::Grid;
 using mivora::Workspace;
+using mivora::testing::ChooseFromNextPopup;
 using mivora::testing::FakeHost;
+using mivora::testing::Screenshot;
 using mivora::ui::MainWindows;
 using mivora::ui::ToPixels;
 
 namespace {
-
-// Chooses an entry of the popup menu that the next event opens.
-void ChooseFromNextPopup(const QString& text) {
-  QTimer::singleShot(0, [text] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QVERIFY(menu);
-    for (QAction* a : menu->actions()) {
-      if (a->text() == text) {
-        a->trigger();
-        menu->close();
-        return;
-      }
-    }
-    QFAIL("menu entry not found");
-  });
-}
 
 QString WriteFile(const QTemporaryDir& dir, const QString& name, const char* text) {
   const QString path = dir.filePath(name);
   QFile f(path);
   if (f.open(QIODevice::WriteOnly)) f.write(text);
   return path;
-}
-
-// Saves what the user sees when MIVORA_SCREENSHOTS names a folder.
-void Screenshot(QWidget* w, const QString& name) {
-  const QString dir = qEnvironmentVariable("MIVORA_SCREENSHOTS");
-  if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
 }
 
 // The centre of a grid cell in the grid widget's pixels.

@@ -7,36 +7,17 @@
 
 #include "MivoraCursor.h"
 #include "support/FakeHost.h"
+#include "support/PopupMenus.h"
 #include "ui/MainWindows.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
 
 using mivora::Workspace;
+using mivora::testing::ChooseFromNextPopup;
 using mivora::testing::FakeHost;
+using mivora::testing::Screenshot;
 using mivora::testing::TestData;
 using mivora::ui::MainWindows;
-
-// Saves what the user sees when MIVORA_SCREENSHOTS names a folder.
-static void Screenshot(QWidget* w, const QString& name) {
-  QString dir = qEnvironmentVariable("MIVORA_SCREENSHOTS");
-  if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
-}
-
-// Chooses an entry of the popup menu that the next event opens.
-static void ChooseFromNextPopup(const QString& text) {
-  QTimer::singleShot(0, [text] {
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    QVERIFY(menu);
-    for (QAction* a : menu->actions()) {
-      if (a->text() == text) {
-        a->trigger();
-        menu->close();
-        return;
-      }
-    }
-    QFAIL("menu entry not found");
-  });
-}
 
 class TablesCanvasTest : public QObject {
   Q_OBJECT
