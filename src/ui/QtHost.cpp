@@ -20,12 +20,14 @@ constexpr qint64 kProgressDelayMs = 333;
 }  // namespace
 
 void QtHost::ShowMessage(const QString& text) {
+  if (before_asking_) before_asking_();
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   parent_);
   box.exec();
 }
 
 bool QtHost::AskOkCancel(const QString& text) {
+  if (before_asking_) before_asking_();
   QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
                   QMessageBox::Ok | QMessageBox::Cancel, parent_);
   box.setDefaultButton(QMessageBox::Cancel);

@@ -19,6 +19,10 @@ class QtHost : public Host {
     progress_sink_ = std::move(sink);
   }
 
+  // Runs before every message or question, so the windows show what the question is about
+  // (a join line coloured for disconnection, say).
+  void SetBeforeAsking(std::function<void()> sync) { before_asking_ = std::move(sync); }
+
   void ShowMessage(const QString& text) override;
   bool AskOkCancel(const QString& text) override;
   QString ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) override;
@@ -32,6 +36,7 @@ class QtHost : public Host {
  private:
   QPointer<QWidget> parent_;
   std::function<void(std::int64_t, std::int64_t)> progress_sink_;
+  std::function<void()> before_asking_;
   QElapsedTimer progress_timer_;
   bool progress_shown_ = false;
 };

@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
   host.SetProgressSink([&windows](std::int64_t done, std::int64_t total) {
     windows.result->ShowSearchProgress(done, total);
   });
+  host.SetBeforeAsking([&windows] { windows.SyncAll(); });
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
   windows.Start(arguments);
