@@ -7,6 +7,7 @@
 #include "MivoraCursor.h"
 #include "canvas/ButtonHints.h"
 #include "canvas/TablesMouse.h"
+#include "ui/AboutBox.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Constants.h"
@@ -232,6 +233,14 @@ void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global
   TablesMouseAction action = TablesCanvasMouseUp(ws_, e);
   hub_.SyncAll();
   if (action == TablesMouseAction::kCanvasMenu) ShowCanvasMenu(global);
+  if (action == TablesMouseAction::kAboutBox) {
+    hint_->hide();
+    AboutBox about(this);
+    about.exec();
+    raise();
+    activateWindow();
+    SyncHint(false);
+  }
 }
 
 void TablesWindow::ShowCanvasMenu(const QPoint& global) {

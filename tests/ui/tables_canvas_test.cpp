@@ -1,6 +1,7 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QTimer>
 #include <QtTest>
@@ -71,6 +72,22 @@ class TablesCanvasTest : public QObject {
     QVERIFY(hint->isVisible());
     QCOMPARE(hint->y(), 300);
     Screenshot(windows.tables.get(), QStringLiteral("tables_after_load"));
+  }
+
+  void leftClickOnTheEmptyCanvasShowsTheAboutBox() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    QString title;
+    QTimer::singleShot(0, [&title] {
+      if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        title = box->windowTitle();
+        box->accept();
+      }
+    });
+    QTest::mouseClick(windows.tables->canvas(), Qt::LeftButton, {}, QPoint(600, 500));
+    QCOMPARE(title, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
   }
 
   void closingSecondaryWindowsMinimisesThem() {
