@@ -29,18 +29,11 @@ void Trace(Workspace& ws, int table, int row, int column, int mode) {
   Join j;
   for (int n = 1; ReadJoin(ws, n, j) != -1; ++n) {
     if (ReadJoin(ws, n, j) != n) continue;
-    int this_column, other, other_column;
-    if (j.departure_table == table) {
-      this_column = j.departure_column;
-      other = j.destination_table;
-      other_column = j.destination_column;
-    } else if (j.destination_table == table) {
-      this_column = j.destination_column;
-      other = j.departure_table;
-      other_column = j.departure_column;
-    } else {
-      continue;
-    }
+    const std::optional<Join::Sides> sides = j.SidesFrom(table);
+    if (!sides) continue;
+    const int this_column = sides->this_column;
+    const int other = sides->other.table;
+    const int other_column = sides->other.column;
     if (this_column < 0 || this_column >= grid.Cols()) continue;
     grid.SetCellBackColourAt(row, this_column, m >= 4 ? kReachedColour : kDefaultCellColour);
     if (m + other == 0 || m == other) continue;

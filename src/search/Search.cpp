@@ -61,18 +61,11 @@ class JoinedRows {
     Join j;
     for (int n = 1; ReadJoin(ws_, n, j) != -1; ++n) {
       if (ReadJoin(ws_, n, j) != n) continue;
-      int cur_column, other, other_column;
-      if (j.departure_table == cur) {
-        cur_column = j.departure_column;
-        other = j.destination_table;
-        other_column = j.destination_column;
-      } else if (j.destination_table == cur) {
-        cur_column = j.destination_column;
-        other = j.departure_table;
-        other_column = j.departure_column;
-      } else {
-        continue;
-      }
+      const std::optional<Join::Sides> sides = j.SidesFrom(cur);
+      if (!sides) continue;
+      const int cur_column = sides->this_column;
+      const int other = sides->other.table;
+      const int other_column = sides->other.column;
       if (other == from) continue;
       if (!HasJoinColumn(cur, cur_column) || !HasJoinColumn(other, other_column)) continue;
       if (!ws_.tables.IsTableSlot(other) || !refs_[other].empty()) continue;

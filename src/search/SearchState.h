@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "workspace/Control.h"
@@ -14,19 +15,32 @@ constexpr int kReportSlots = 257;
 constexpr int kSegmentCount = 1024;
 
 // One slot of the join list: empty (all 0), pending (destination table 0) or valid.
+// A (table slot, grid column) pair; table 0 is none.
+struct ColumnRef {
+  int table = 0;
+  int column = 0;
+  bool operator==(const ColumnRef&) const = default;
+};
+
 struct Join {
   int departure_table = 0;
   int departure_column = 0;
   int destination_table = 0;
   int destination_column = 0;
   bool operator==(const Join&) const = default;
-};
 
-// A (table slot, grid column) pair; table 0 is none.
-struct ColumnRef {
-  int table = 0;
-  int column = 0;
-  bool operator==(const ColumnRef&) const = default;
+  // Seen from one of its two tables: the join column on that table's side and the other end.
+  struct Sides {
+    int this_column = 0;
+    ColumnRef other;
+  };
+  std::optional<Sides> SidesFrom(int table) const {
+    if (departure_table == table)
+      return Sides{departure_column, {destination_table, destination_column}};
+    if (destination_table == table)
+      return Sides{destination_column, {departure_table, departure_column}};
+    return std::nullopt;
+  }
 };
 
 // The join-drawing states; the text values are the ones the state file keeps.
