@@ -142,7 +142,7 @@ void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
   GridView* grid = view->grid();
   connect(grid, &GridView::mouseMoved, this, [this, slot](const MouseEvent& e) {
     TablesGridMouseMove(ws_, slot, e);
-    overlay_->update();
+    UpdateRubberBand();
   });
   connect(grid, &GridView::mouseReleased, this, [this, slot](const MouseEvent& e) {
     TablesMouseAction action = TablesGridMouseUp(ws_, slot, e);
@@ -151,7 +151,7 @@ void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
   });
   connect(view, &TableWindowView::frameMoved, this, [this, slot](const MouseEvent& e) {
     TablesFrameMouseMove(ws_, slot, e);
-    overlay_->update();
+    UpdateRubberBand();
   });
 }
 
@@ -212,9 +212,24 @@ void TablesWindow::SyncSegments() {
   }
 }
 
+void TablesWindow::UpdateRubberBand() {
+  // Only the strip the band covered and now covers is repainted, not the whole canvas.
+  const LineShape& band = ws_.tables.line1;
+  QRect now;
+  if (band.visible) {
+    now = QRect(QPoint(ToPixels(band.x1), ToPixels(band.y1)),
+                QPoint(ToPixels(band.x2), ToPixels(band.y2)))
+              .normalized()
+              .adjusted(-3, -3, 3, 3);
+  }
+  const QRect dirty = now.united(band_rect_);
+  band_rect_ = now;
+  if (!dirty.isEmpty()) overlay_->update(dirty);
+}
+
 void TablesWindow::SegmentMouseMoved(int segment, const MouseEvent& e) {
   TablesSegmentMouseMove(ws_, segment, e);
-  overlay_->update();
+  UpdateRubberBand();
 }
 
 void TablesWindow::SegmentMouseReleased(int segment, const MouseEvent& e) {
@@ -226,7 +241,7 @@ void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
   TablesCanvasMouseMove(ws_, e);
   SyncHint(ShowButtonHint(ws_.tables.hint, ws_.tables.default_hint_mask,
                           ws_.tables.default_hint_picture, e.x, e.y));
-  overlay_->update();
+  UpdateRubberBand();
 }
 
 void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global) {

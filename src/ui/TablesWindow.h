@@ -41,6 +41,7 @@ class TablesWindow : public TopLevelWindow {
   void ShowCanvasMenu(const QPoint& global);
   void LayoutCanvas();
   void SyncSegments();
+  void UpdateRubberBand();
   void SyncHint(bool reload_pictures);
 
   TablesCanvas* canvas_;
@@ -49,6 +50,7 @@ class TablesWindow : public TopLevelWindow {
   std::vector<QFrame*> bars_;
   std::vector<QFrame*> segments_;  // made on first use
   MivoraCursor* hint_;
+  QRect band_rect_;  // where the rubber band was painted last
 };
 
 }  // namespace mivora::ui

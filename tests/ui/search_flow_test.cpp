@@ -73,6 +73,15 @@ class SearchFlowTest : public QObject {
     // A join by two right clicks on the item headers.
     QTest::mouseClick(og, Qt::RightButton, {}, CellCentre(ogrid, 0, 2));
     QVERIFY(ws.tables.line1.visible);
+    // The rubber band follows the pointer onto the other table.
+    const float x1 = ws.tables.line1.x1;
+    // (Sent to the grid itself: offscreen, all three windows lie at the same place.)
+    const QPoint over = CellCentre(igrid, 0, 1);
+    QMouseEvent move(QEvent::MouseMove, over, ig->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(ig, &move);
+    QVERIFY(ws.tables.line1.x2 != x1 || ws.tables.line1.y2 != ws.tables.line1.y1);
+    Screenshot(windows.tables.get(), QStringLiteral("flow_rubber_band"));
     QTest::mouseClick(ig, Qt::RightButton, {}, CellCentre(igrid, 0, 1));
     QVERIFY(!ws.tables.line1.visible);
     mivora::Join j;
