@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "canvas/TablesMouse.h"
+#include "canvas/MouseEvent.h"
 #include "workspace/Grid.h"
 
 namespace mivora::ui {

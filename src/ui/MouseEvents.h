@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "canvas/TablesMouse.h"
+#include "canvas/MouseEvent.h"
 
 namespace mivora::ui {
 

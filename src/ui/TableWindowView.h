@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "canvas/TablesMouse.h"
+#include "canvas/MouseEvent.h"
 #include "ui/GridView.h"
 #include "workspace/TableSlot.h"
 

@@ -9,6 +9,7 @@
 #include "workspace/Control.h"
 #include "workspace/FolderMemory.h"
 #include "workspace/Host.h"
+#include "workspace/ResultWindow.h"
 #include "workspace/TablesWindow.h"
 
 namespace mivora {
