@@ -4,6 +4,7 @@
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <string_view>
 
 #include "workspace/Constants.h"
 #include "workspace/NumberText.h"
@@ -228,23 +229,43 @@ void Grid::Sort(GridSortOrder order) {
 
   struct Key {
     bool is_number;
+    bool ascii;  // a text of ASCII characters only
     double number;
+    QByteArrayView text;
   };
   std::vector<Key> keys(static_cast<std::size_t>(n));
-  std::vector<QString> texts;
   const Column& column = columns_[col_];
-  if (order == GridSortOrder::kGeneric) texts.resize(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     QByteArrayView v = View(*column.pool, column.handles[lo + i]);
     if (order == GridSortOrder::kNumeric) {
-      keys[i] = {true, LeadingNumber(v)};
+      keys[i] = {true, true, LeadingNumber(v), v};
     } else {
       double d = 0;
       bool ok = ReadsAsNumber(v, &d);
-      keys[i] = {ok, d};
-      if (!ok) texts[i] = QString::fromUtf8(v);
+      bool ascii = std::all_of(v.begin(), v.end(), [](char c) { return (c & 0x80) == 0; });
+      keys[i] = {ok, ascii, d, v};
     }
   }
+  // Texts compare without regard to case, then by code units. ASCII texts compare as bytes;
+  // others as UTF-16, made once each when first needed.
+  std::vector<QString> wide(static_cast<std::size_t>(n));
+  auto wide_text = [&](int i) -> const QString& {
+    if (wide[i].isNull()) wide[i] = QString::fromUtf8(keys[i].text);
+    return wide[i];
+  };
+  auto text_less = [&](int a, int b) {
+    if (keys[a].ascii && keys[b].ascii) {
+      const QByteArrayView ta = keys[a].text, tb = keys[b].text;
+      int ci = qstrnicmp(ta.data(), ta.size(), tb.data(), tb.size());
+      if (ci != 0) return ci < 0;
+      return std::string_view(ta.data(), ta.size()) < std::string_view(tb.data(), tb.size());
+    }
+    const QString& ta = wide_text(a);
+    const QString& tb = wide_text(b);
+    int ci = ta.compare(tb, Qt::CaseInsensitive);
+    if (ci != 0) return ci < 0;
+    return ta < tb;
+  };
   std::vector<int> perm(static_cast<std::size_t>(n));
   std::iota(perm.begin(), perm.end(), 0);
   std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
@@ -252,9 +273,7 @@ void Grid::Sort(GridSortOrder order) {
     const Key& kb = keys[b];
     if (ka.is_number != kb.is_number) return ka.is_number;  // numbers before text
     if (ka.is_number) return ka.number < kb.number;
-    int ci = texts[a].compare(texts[b], Qt::CaseInsensitive);
-    if (ci != 0) return ci < 0;
-    return texts[a] < texts[b];
+    return text_less(a, b);
   });
 
   std::vector<std::uint64_t> scratch(static_cast<std::size_t>(n));
