@@ -81,7 +81,9 @@ void ResultGridMouseUp(Workspace& ws, int w, const MouseEvent& e) {
     if (last < first) return;
     grid.SetRow(first);
     grid.SetRowSel(last);
+    ws.host.SetWaitCursor(true);  // a joined grid may hold millions of rows
     grid.Sort(c == 0 ? GridSortOrder::kNumeric : GridSortOrder::kGeneric);
+    ws.host.SetWaitCursor(false);
     grid.SetRow(0);
     grid.SetRowSel(0);
     grid.SetCol(c);
