@@ -29,10 +29,14 @@ void BuildColumnIndex(Workspace& ws, int table, int column) {
   store.EnsureColumn(table, column);
   std::int64_t n = grid.Rows() > 0 ? grid.Rows() - 1 : 0;
   Gyou& index = store.Column(table, column);
-  // Indexed again from scratch, sized to the data rows: the old texts' room is given back.
-  index.Reset(n);
+  // Indexed again from scratch: the old texts' room is given back, then one entry per data
+  // row (a text takes at most as many UTF-16 code units as it has UTF-8 bytes).
+  index.Reset(0);
+  std::int64_t units = 0;
+  for (std::int64_t i = 1; i <= n; ++i) units += grid.TextUtf8(static_cast<int>(i), column).size();
+  index.Reserve(n, units);
   for (std::int64_t i = 1; i <= n; ++i)
-    index.Write(i, grid.TextUtf8(static_cast<int>(i), column), static_cast<std::int32_t>(i));
+    index.Append(grid.TextUtf8(static_cast<int>(i), column), static_cast<std::int32_t>(i));
   SortColumnIndex(index, 1, n);
 }
 

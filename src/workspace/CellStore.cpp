@@ -1,5 +1,6 @@
 #include "workspace/CellStore.h"
 
+#include <algorithm>
 #include <string>
 
 namespace mivora {
@@ -75,13 +76,7 @@ QStringView Gyou::TextAt(std::int64_t sufix) const {
 void Gyou::Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row) {
   Record& r = Entry(sufix);
   r.row = row;
-  bool ascii = true;
-  for (char c : utf8) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      ascii = false;
-      break;
-    }
-  }
+  const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; });
   if (!ascii) {
     Store(r, QString::fromUtf8(utf8));
     return;
@@ -93,6 +88,16 @@ void Gyou::Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row) {
     units_[offset + i] = static_cast<char16_t>(static_cast<unsigned char>(utf8[i]));
   r.text = (offset << kLengthBits) | static_cast<std::uint64_t>(utf8.size());
   SetHeads(r, QStringView(units_.data() + offset, utf8.size()));
+}
+
+void Gyou::Append(QByteArrayView utf8, std::int32_t row) {
+  entries_.emplace_back();
+  Write(Size(), utf8, row);
+}
+
+void Gyou::Reserve(std::int64_t entries, std::int64_t code_units) {
+  entries_.reserve(static_cast<std::size_t>(entries));
+  units_.reserve(static_cast<std::size_t>(code_units));
 }
 
 void Gyou::WrtS(const QString& value, std::int64_t sufix) { Store(Entry(sufix), value); }

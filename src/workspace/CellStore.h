@@ -36,6 +36,9 @@ class Gyou {
   void Reset(std::int64_t t_gyou);
   // Writes an entry from a grid cell's UTF-8 text and its row.
   void Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row);
+  // Adds an entry at position Size() + 1; room for entries and code units may be reserved.
+  void Append(QByteArrayView utf8, std::int32_t row);
+  void Reserve(std::int64_t entries, std::int64_t code_units);
 
   // For the sort and the bisection; positions start at 1.
   QStringView TextAt(std::int64_t sufix) const;
