@@ -1,5 +1,6 @@
 #include "search/ColumnIndex.h"
 
+#include <thread>
 #include <utility>
 
 #include "workspace/Twips.h"
@@ -40,31 +41,44 @@ void BuildColumnIndex(Workspace& ws, int table, int column) {
   SortColumnIndex(index, 1, n);
 }
 
-void SortColumnIndex(Gyou& index, std::int64_t lo, std::int64_t hi) {
-  if (index.Size() == 0 || lo < 1 || hi > index.Size()) return;
+namespace {
+
+// Parts at least this big are sorted on a second thread at the first split.
+constexpr std::int64_t kParallelPart = 1 << 17;
+
+// One pass of the partition over lo..hi; i and j are where the two parts begin and end.
+void Partition(Gyou& index, std::int64_t lo, std::int64_t hi, std::int64_t* i_out,
+               std::int64_t* j_out) {
+  // The pivot's text stays where it is while entries are swapped: a view of it is a copy.
+  const Gyou::Key pivot = index.KeyAt(MiddleOf(lo, hi));
+  std::int64_t i = lo;
+  std::int64_t j = hi;
+  do {
+    while (index.Compare(i, pivot) < 0) ++i;
+    while (index.Compare(j, pivot) > 0) --j;
+    if (i > j) break;
+    index.Swap(i, j);
+    ++i;
+    --j;
+  } while (j >= i);
+  *i_out = i;
+  *j_out = j;
+}
+
+void SortRange(Gyou& index, std::int64_t lo, std::int64_t hi) {
   // The two parts of a pass are disjoint, so sorting the smaller one first (by recursion)
   // and the larger one by looping gives the same order with a stack of O(log n).
   while (lo < hi) {
-    // The pivot's text stays where it is while entries are swapped: a view of it is a copy.
-    const Gyou::Key pivot = index.KeyAt(MiddleOf(lo, hi));
-    std::int64_t i = lo;
-    std::int64_t j = hi;
-    do {
-      while (index.Compare(i, pivot) < 0) ++i;
-      while (index.Compare(j, pivot) > 0) --j;
-      if (i > j) break;
-      index.Swap(i, j);
-      ++i;
-      --j;
-    } while (j >= i);
+    std::int64_t i, j;
+    Partition(index, lo, hi, &i, &j);
     bool left = lo < j;
     bool right = i < hi;
     if (left && right) {
       if (j - lo < hi - i) {
-        SortColumnIndex(index, lo, j);
+        SortRange(index, lo, j);
         lo = i;
       } else {
-        SortColumnIndex(index, i, hi);
+        SortRange(index, i, hi);
         hi = j;
       }
     } else if (left) {
@@ -75,6 +89,28 @@ void SortColumnIndex(Gyou& index, std::int64_t lo, std::int64_t hi) {
       break;
     }
   }
+}
+
+}  // namespace
+
+void SortColumnIndex(Gyou& index, std::int64_t lo, std::int64_t hi) {
+  if (index.Size() == 0 || lo < 1 || hi > index.Size() || lo >= hi) return;
+  // The parts of the first split are disjoint and each is sorted exactly as it would be on
+  // its own, so a big index sorts its two parts side by side on two threads.
+  if (hi - lo + 1 >= 2 * kParallelPart) {
+    std::int64_t i, j;
+    Partition(index, lo, hi, &i, &j);
+    if (j - lo + 1 >= kParallelPart && hi - i + 1 >= kParallelPart) {
+      std::thread left([&index, lo, j] { SortRange(index, lo, j); });
+      SortRange(index, i, hi);
+      left.join();
+      return;
+    }
+    if (lo < j) SortRange(index, lo, j);
+    if (i < hi) SortRange(index, i, hi);
+    return;
+  }
+  SortRange(index, lo, hi);
 }
 
 void SortColumnIndex(Workspace& ws, int table, int column, std::int64_t lo, std::int64_t hi) {

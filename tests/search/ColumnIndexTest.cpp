@@ -6,6 +6,7 @@
 #include "search/ColumnIndex.h"
 #include "search/SearchFixture.h"
 #include "workspace/CellStore.h"
+#include "workspace/Twips.h"
 
 namespace mivora::testing {
 namespace {
@@ -75,6 +76,42 @@ TEST(SortColumnIndexTest, ManyEqualAndSortedKeysStaySortedAndWhole) {
     }
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), n) << equal;
   }
+}
+
+// The quicksort as the steps read, on a plain vector, to check the index's sort against.
+void ReferenceSort(std::vector<std::pair<QString, int>>& v, std::int64_t lo, std::int64_t hi) {
+  auto at = [&v](std::int64_t p) -> std::pair<QString, int>& { return v[p - 1]; };
+  const QString pivot = at(RoundHalfEven(static_cast<double>(lo + hi) / 2)).first;
+  std::int64_t i = lo, j = hi;
+  do {
+    while (at(i).first < pivot) ++i;
+    while (at(j).first > pivot) --j;
+    if (i > j) break;
+    std::swap(at(i), at(j));
+    ++i;
+    --j;
+  } while (j >= i);
+  if (lo < j) ReferenceSort(v, lo, j);
+  if (i < hi) ReferenceSort(v, i, hi);
+}
+
+// A big index is sorted on two threads after its first split; the order of equal keys must
+// be exactly the one-threaded order.
+TEST(SortColumnIndexTest, BigIndexKeepsTheExactOrderOfEqualKeys) {
+  const int n = 300000;
+  QStringList texts;
+  std::vector<std::pair<QString, int>> reference;
+  for (int i = 0; i < n; ++i) {
+    const QString t = QStringLiteral("k%1").arg((i * 7919) % 5003);  // about 60 rows per key
+    texts.push_back(t);
+    reference.push_back({t, i + 1});
+  }
+  Gyou g = MakeIndex(texts);
+  SortColumnIndex(g, 1, n);
+  ReferenceSort(reference, 1, n);
+  std::vector<int> expected;
+  for (const auto& e : reference) expected.push_back(e.second);
+  EXPECT_EQ(Rows(g), expected);
 }
 
 struct FindCase {
