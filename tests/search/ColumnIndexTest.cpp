@@ -102,7 +102,7 @@ TEST(SortColumnIndexTest, BigIndexKeepsTheExactOrderOfEqualKeys) {
   QStringList texts;
   std::vector<std::pair<QString, int>> reference;
   for (int i = 0; i < n; ++i) {
-    const QString t = QStringLiteral("k%1").arg((i * 7919) % 5003);  // about 60 rows per key
+    const QString t = QStringLiteral("k%1").arg((std::int64_t{i} * 7919) % 5003);  // ~60 rows a key
     texts.push_back(t);
     reference.push_back({t, i + 1});
   }
