@@ -4,7 +4,20 @@ namespace mivora {
 
 namespace {
 constexpr float kHintLeftOfPointer = 700;
+QString LoadPicture() { return QStringLiteral(".\\F3MaskLCR.bmp"); }
+}  // namespace
+
+void SetCanvasHintAtLoad(QString& mask, QString& picture) {
+  mask = QStringLiteral(".\\MaskLR.bmp");
+  picture = LoadPicture();
 }
+
+void SetCanvasHintAfterMenu(QString& mask, QString& picture) {
+  mask = QStringLiteral(".\\MaskR.bmp");
+  picture = QStringLiteral(".\\F16MaskR.bmp");
+}
+
+bool IsCanvasHintAtLoad(const QString& picture) { return picture == LoadPicture(); }
 
 bool ShowButtonHint(ButtonHint& hint, const QString& mask, const QString& picture, float x,
                     float y) {

@@ -17,6 +17,12 @@ struct ButtonHint {
   Control control;  // left/top in the window's twips
 };
 
+// The hint over the empty Tables canvas: from load until the first command of the canvas
+// menu (its picture also tells that a left click opens the About box), and after it.
+void SetCanvasHintAtLoad(QString& mask, QString& picture);
+void SetCanvasHintAfterMenu(QString& mask, QString& picture);
+bool IsCanvasHintAtLoad(const QString& picture);
+
 // Shows the hint for a spot: the picture hangs below the pointer, 700 twips left of it.
 // Returns true when the files changed, so the ui reloads the pictures.
 bool ShowButtonHint(ButtonHint& hint, const QString& mask, const QString& picture, float x,

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "canvas/ButtonHints.h"
 #include "conditions/EquationBoxes.h"
 #include "search/ColumnIndex.h"
 #include "search/JoinModel.h"
@@ -21,8 +22,6 @@ bool AnyWindowNotNormal(const Workspace& ws) {
          ws.result.window.state != WindowState::kNormal;
 }
 
-QString AboutHintPicture() { return QStringLiteral(".\\F3MaskLCR.bmp"); }
-
 }  // namespace
 
 TablesMouseAction TablesCanvasMouseUp(Workspace& ws, const MouseEvent& e) {
@@ -30,7 +29,7 @@ TablesMouseAction TablesCanvasMouseUp(Workspace& ws, const MouseEvent& e) {
   if (e.button == kRightButton) {
     if (AnyWindowNotNormal(ws)) ws.tables.resume_menu_enabled = false;
     action = TablesMouseAction::kCanvasMenu;
-  } else if (e.button == kLeftButton && ws.tables.default_hint_picture == AboutHintPicture()) {
+  } else if (e.button == kLeftButton && IsCanvasHintAtLoad(ws.tables.default_hint_picture)) {
     action = TablesMouseAction::kAboutBox;
   }
   CancelJoin(ws);

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "canvas/ButtonHints.h"
 #include "canvas/ScrollBars.h"
 #include "conditions/EquationBoxes.h"
 #include "search/ResultWindowCommands.h"
@@ -97,8 +98,7 @@ void LoadTablesWindow(Workspace& ws) {
   SetCanvasScrollBarGeometry(ws);
   SetTableScrollBarGeometry(tmpl);
   tmpl.frame.visible = false;
-  t.default_hint_mask = QStringLiteral(".\\MaskLR.bmp");
-  t.default_hint_picture = QStringLiteral(".\\F3MaskLCR.bmp");
+  SetCanvasHintAtLoad(t.default_hint_mask, t.default_hint_picture);
 }
 
 void StartUp(Workspace& ws, const QStringList& arguments) {
@@ -126,8 +126,7 @@ void StartUp(Workspace& ws, const QStringList& arguments) {
 }
 
 void EndProgram(Workspace& ws) {
-  ws.tables.default_hint_mask = QStringLiteral(".\\MaskR.bmp");
-  ws.tables.default_hint_picture = QStringLiteral(".\\F16MaskR.bmp");
+  SetCanvasHintAfterMenu(ws.tables.default_hint_mask, ws.tables.default_hint_picture);
   ws.host.ExitProgram();
 }
 

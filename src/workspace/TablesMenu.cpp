@@ -1,5 +1,6 @@
 #include "workspace/TablesMenu.h"
 
+#include "canvas/ButtonHints.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
 
@@ -9,8 +10,7 @@ namespace {
 
 // Every command of the canvas menu ends by switching the canvas's hint to the right button.
 void AfterMenuCommand(Workspace& ws) {
-  ws.tables.default_hint_mask = QStringLiteral(".\\MaskR.bmp");
-  ws.tables.default_hint_picture = QStringLiteral(".\\F16MaskR.bmp");
+  SetCanvasHintAfterMenu(ws.tables.default_hint_mask, ws.tables.default_hint_picture);
 }
 
 }  // namespace
