@@ -19,14 +19,7 @@ bool IsInternalHeader(const QString& header) {
 }
 
 // An empty result grid with the settings of the old one; its text store starts afresh.
-void EmptyResultGrid(Grid& result) {
-  Grid fresh;
-  fresh.CopySettingsFrom(result);
-  result = std::move(fresh);
-  result.SetRows(1);
-  result.SetCols(1);
-  result.SetText(0, 0, QString());
-}
+void EmptyResultGrid(Grid& result) { result.ClearCells(); }
 
 }  // namespace
 

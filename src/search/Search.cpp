@@ -220,13 +220,7 @@ bool Appended(std::vector<JoinedColumn>& columns, const JoinedColumn& c) {
 void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
                      const JoinedRows* rows) {
   Grid& grid = ws.result.JoinedGrid();
-  {
-    // A fresh grid gives back the text pool of the previous search.
-    Grid fresh;
-    fresh.CopySettingsFrom(grid);
-    fresh.control = grid.control;
-    grid = std::move(fresh);
-  }
+  grid.ClearCells();  // gives back the texts of the previous search
   const std::int64_t count = rows ? rows->Count() : 0;
   const int cols = static_cast<int>(columns.size()) + 1;
   grid.Reserve(static_cast<int>(count + 2), 0);

@@ -156,8 +156,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
     return result;
   };
 
-  grid.SetRows(1);
-  grid.SetCols(1);
+  grid.ClearCells();  // a reused slot keeps nothing of its former table
   grid.SetRow(0);
   std::vector<QByteArrayView> fields;
   std::vector<QByteArrayView> cells;

@@ -1,11 +1,13 @@
 #include "ui/GridView.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
+#include "workspace/Constants.h"
 
 namespace mivora::ui {
 
@@ -22,9 +24,13 @@ constexpr int kTextPadding = 3;
 GridView::GridView(Grid& model, QWidget* parent) : QWidget(parent), model_(model) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  QFont f = font();
-  f.setPixelSize(std::max(8, ToPixels(model_.RowHeight(0)) - 5));
-  setFont(f);
+  setFont(GridFont());
+}
+
+QFont GridView::GridFont() {
+  QFont f = QApplication::font();
+  f.setPixelSize(std::max(8, ToPixels(kDefaultRowHeight) - 5));
+  return f;
 }
 
 void GridView::paintEvent(QPaintEvent*) {

@@ -16,6 +16,8 @@ class GridView : public QWidget {
 
  public:
   GridView(Grid& model, QWidget* parent);
+  // The font grids paint with, sized to the default row height.
+  static QFont GridFont();
   Grid& model() { return model_; }
 
  Q_SIGNALS:

@@ -16,9 +16,7 @@ MainWindows::MainWindows(Workspace& workspace) : ws(workspace) {
   tables = std::make_unique<TablesWindow>(ws, hub);
   equations = std::make_unique<EquationsWindow>(ws, hub);
   result = std::make_unique<ResultWindow>(ws, hub);
-  Grid probe;
-  GridView font_source(probe, nullptr);
-  measurer = std::make_unique<FontMeasurer>(font_source.font());
+  measurer = std::make_unique<FontMeasurer>(GridView::GridFont());
   ws.measurer = measurer.get();
 }
 

@@ -449,6 +449,12 @@ void Grid::CopySettingsFrom(const Grid& other) {
   if (Cols() > 0 && other.Cols() > 0) col_widths_[0] = other.col_widths_[0];
 }
 
+void Grid::ClearCells() {
+  Grid fresh;
+  fresh.CopySettingsFrom(*this);
+  *this = std::move(fresh);
+}
+
 std::int64_t Grid::MemoryBytes() const {
   std::int64_t bytes = 0;
   for (const auto& column : columns_) {

@@ -133,6 +133,10 @@ class Grid {
   bool MergeCol(int col) const;
   void SetMergeCol(int col, bool merge);
 
+  // Empties the grid to one row and one column, keeping its settings; the room its texts took
+  // is given back (another grid sharing them keeps them).
+  void ClearCells();
+
   // Copies the settings (geometry, colours, row height, default column width) but no cells.
   void CopySettingsFrom(const Grid& other);
 

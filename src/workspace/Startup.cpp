@@ -31,9 +31,10 @@ bool ReadStateFile(const QString& path, QString* text) {
   return true;
 }
 
-void ShowWindow(Workspace& ws, TopWindow& window) {
-  if (&window == &ws.tables.window && ws.tables.slots.empty()) LoadTablesWindow(ws);
-  window.visible = true;
+// Tables loads its canvas the first time it is shown.
+void ShowTablesWindow(Workspace& ws) {
+  LoadTablesWindow(ws);
+  ws.tables.window.visible = true;
 }
 
 // Equations and Result load their models the first time they are shown.
@@ -110,7 +111,7 @@ void StartUp(Workspace& ws, const QStringList& arguments) {
   QString state_text;
   if (!arguments.isEmpty() && ReadStateFile(arguments.first(), &state_text)) {
     ResumeMode(ws, QStringLiteral("Shrink"));
-    ShowWindow(ws, ws.tables.window);
+    ShowTablesWindow(ws);
     ShowOtherWindows(ws, &others_loaded);
     ResumeState(ws, state_text);
   }
@@ -120,7 +121,7 @@ void StartUp(Workspace& ws, const QStringList& arguments) {
   }
   ResumeMode(ws, QStringLiteral("Expand"));
   if (!ws.tables.window.visible) {
-    ShowWindow(ws, ws.tables.window);
+    ShowTablesWindow(ws);
     ShowOtherWindows(ws, &others_loaded);
   }
 }
