@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/Host.h"
+#include "model/Host.h"
 
 namespace mivora::bench {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "tablefiles/CsvReader.h"
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 
 namespace {
 

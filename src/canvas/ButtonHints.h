@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "workspace/Control.h"
+#include "model/Control.h"
 
 namespace mivora {
 

@@ -1,6 +1,6 @@
 #include "canvas/ScrollBars.h"
 
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "workspace/Grid.h"
-#include "workspace/NumberText.h"
+#include "model/Grid.h"
+#include "model/NumberText.h"
 
 namespace mivora {
 

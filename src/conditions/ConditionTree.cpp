@@ -4,7 +4,7 @@
 
 #include "conditions/ConditionTexts.h"
 #include "conditions/Connectives.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

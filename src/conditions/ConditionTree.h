@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "workspace/Twips.h"
+#include "model/Twips.h"
 
 namespace mivora {
 

@@ -6,8 +6,8 @@
 #include <deque>
 
 #include "conditions/ConditionCells.h"
-#include "workspace/Colours.h"
-#include "workspace/Control.h"
+#include "model/Colours.h"
+#include "model/Control.h"
 #include "workspace/FolderMemory.h"
 
 namespace mivora {

@@ -1,7 +1,7 @@
 #include "conditions/ParsedCondition.h"
 
-#include "workspace/Grid.h"
-#include "workspace/NumberText.h"
+#include "model/Grid.h"
+#include "model/NumberText.h"
 
 namespace mivora {
 

@@ -3,7 +3,7 @@
 #include <thread>
 #include <utility>
 
-#include "workspace/Twips.h"
+#include "model/Twips.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

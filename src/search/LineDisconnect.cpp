@@ -2,7 +2,7 @@
 
 #include "search/JoinLines.h"
 #include "search/JoinModel.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

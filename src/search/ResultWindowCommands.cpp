@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

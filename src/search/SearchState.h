@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "workspace/Control.h"
+#include "model/Control.h"
 
 namespace mivora {
 

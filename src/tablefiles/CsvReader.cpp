@@ -7,7 +7,7 @@
 
 #include "tablefiles/TableNames.h"
 #include "tablefiles/TextEncoding.h"
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 
 namespace mivora {
 

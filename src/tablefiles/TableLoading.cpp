@@ -5,7 +5,7 @@
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
 #include "tablefiles/TableNames.h"
-#include "workspace/ColumnWidths.h"
+#include "model/ColumnWidths.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
 

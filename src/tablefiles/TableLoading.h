@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "workspace/Twips.h"
+#include "model/Twips.h"
 
 namespace mivora {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 
 namespace mivora::ui {
 

@@ -7,7 +7,7 @@
 
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 
 namespace mivora::ui {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "canvas/MouseEvent.h"
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 
 namespace mivora::ui {
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "workspace/Host.h"
+#include "model/Host.h"
 
 namespace mivora::ui {
 

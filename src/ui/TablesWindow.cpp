@@ -10,7 +10,7 @@
 #include "ui/AboutBox.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/ProgramData.h"
 #include "workspace/Startup.h"
 #include "workspace/TablesMenu.h"

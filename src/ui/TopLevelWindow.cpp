@@ -4,7 +4,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "ui/Units.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 
 namespace mivora::ui {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "workspace/Control.h"
+#include "model/Control.h"
 
 namespace mivora {
 class Workspace;

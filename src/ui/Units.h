@@ -4,8 +4,8 @@
 #include <QPoint>
 #include <QRect>
 
-#include "workspace/Colours.h"
-#include "workspace/Twips.h"
+#include "model/Colours.h"
+#include "model/Twips.h"
 
 namespace mivora::ui {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workspace/Control.h"
+#include "model/Control.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {

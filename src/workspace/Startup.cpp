@@ -8,7 +8,7 @@
 #include "search/ResultWindowCommands.h"
 #include "state/Resume.h"
 #include "tablefiles/TextEncoding.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
 

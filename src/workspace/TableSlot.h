@@ -1,7 +1,7 @@
 #pragma once
 
-#include "workspace/Control.h"
-#include "workspace/Grid.h"
+#include "model/Control.h"
+#include "model/Grid.h"
 
 namespace mivora {
 

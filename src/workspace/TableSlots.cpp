@@ -4,7 +4,7 @@
 #include "canvas/WindowMoveResize.h"
 #include "search/JoinLines.h"
 #include "tablefiles/TableLoading.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "canvas/ButtonHints.h"
-#include "workspace/Control.h"
+#include "model/Control.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {

@@ -5,10 +5,10 @@
 
 #include "conditions/Conditions.h"
 #include "search/SearchState.h"
-#include "workspace/CellStore.h"
-#include "workspace/Control.h"
+#include "model/CellStore.h"
+#include "model/Control.h"
 #include "workspace/FolderMemory.h"
-#include "workspace/Host.h"
+#include "model/Host.h"
 #include "workspace/ResultWindow.h"
 #include "workspace/TablesWindow.h"
 

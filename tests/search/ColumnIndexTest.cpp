@@ -5,8 +5,8 @@
 
 #include "search/ColumnIndex.h"
 #include "search/SearchFixture.h"
-#include "workspace/CellStore.h"
-#include "workspace/Twips.h"
+#include "model/CellStore.h"
+#include "model/Twips.h"
 
 namespace mivora::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include "search/LineDisconnect.h"
 #include "search/SearchFixture.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 
 namespace mivora::testing {
 namespace {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "workspace/Host.h"
+#include "model/Host.h"
 
 namespace mivora::testing {
 

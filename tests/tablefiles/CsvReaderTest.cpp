@@ -7,7 +7,7 @@
 #include "tablefiles/CsvReader.h"
 #include "tablefiles/TableLoading.h"
 #include "tablefiles/TableNames.h"
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 #include "workspace/Startup.h"
 #include "workspace/Workspace.h"
 

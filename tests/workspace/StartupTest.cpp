@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeHost.h"
-#include "workspace/Constants.h"
+#include "model/Constants.h"
 #include "workspace/Startup.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"

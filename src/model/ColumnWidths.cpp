@@ -1,10 +1,10 @@
-#include "workspace/ColumnWidths.h"
+#include "model/ColumnWidths.h"
 
 #include <algorithm>
 
-#include "workspace/Constants.h"
-#include "workspace/Grid.h"
-#include "workspace/Host.h"
+#include "model/Constants.h"
+#include "model/Grid.h"
+#include "model/Host.h"
 
 namespace mivora {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/LargeAllocator.h"
+#include "model/LargeAllocator.h"
 
 namespace mivora {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "workspace/CellStore.h"
+#include "model/CellStore.h"
 
 namespace mivora {
 namespace {

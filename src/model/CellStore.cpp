@@ -1,4 +1,4 @@
-#include "workspace/CellStore.h"
+#include "model/CellStore.h"
 
 #include <algorithm>
 #include <string>

@@ -3,8 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "workspace/Colours.h"
-#include "workspace/Twips.h"
+#include "model/Colours.h"
+#include "model/Twips.h"
 
 namespace mivora {
 

@@ -1,4 +1,4 @@
-#include "workspace/NumberText.h"
+#include "model/NumberText.h"
 
 #include <charconv>
 #include <cmath>

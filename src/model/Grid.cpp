@@ -1,4 +1,4 @@
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "workspace/Constants.h"
-#include "workspace/NumberText.h"
+#include "model/Constants.h"
+#include "model/NumberText.h"
 
 namespace mivora {
 

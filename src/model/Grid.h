@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "workspace/Colours.h"
-#include "workspace/Control.h"
-#include "workspace/LargeAllocator.h"
+#include "model/Colours.h"
+#include "model/Control.h"
+#include "model/LargeAllocator.h"
 
 namespace mivora {
 

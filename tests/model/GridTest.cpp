@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "workspace/Grid.h"
+#include "model/Grid.h"
 
 namespace mivora {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "workspace/Colours.h"
+#include "model/Colours.h"
 
 namespace mivora {
 
