@@ -6,4 +6,6 @@ namespace mivora {
 // readable state file given at start-up only switches the resume mode.
 void ResumeState(Workspace&, const QString&) {}
 
+void ChooseAndResume(Workspace&, const QString&) {}
+
 }  // namespace mivora

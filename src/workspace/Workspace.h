@@ -36,6 +36,11 @@ class Workspace {
   QString resume_mode = QStringLiteral("No");
   FolderMemory table_dialog_folders;
 
+  // The last result file written (CSV, HTML or workbook) and its worksheet (empty for CSV and
+  // HTML); set only by successful writes, saved in the state file.
+  QString last_result_file;
+  QString last_result_sheet;
+
   Grid& TableGrid(int slot) { return tables.slots.at(slot).grid; }
   const Grid& TableGrid(int slot) const { return tables.slots.at(slot).grid; }
 
