@@ -78,7 +78,7 @@ bool OpenTableFile(Workspace& ws, const QString& path, FileContent* content) {
   return false;
 }
 
-QString ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& path, int slot) {
+bool ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& path, int slot) {
   ws.tables.examples_menu_enabled = false;
   ws.tables.resume_menu_enabled = false;
   WaitCursor wait(ws.host);
@@ -92,9 +92,9 @@ QString ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& p
   if (!result.ok) {
     ws.host.ShowMessage(result.message);
     ws.host.ShowFileProblem(path, result.failed_line);
-    return {};
+    return false;
   }
-  return result.name;
+  return true;
 }
 
 }  // namespace
@@ -105,23 +105,17 @@ QString OpenTableDialogTitle() {
 
 QString OpenTableDialogFilter() { return QStringLiteral("すべてのファイル (*)"); }
 
-int LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
-  if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return 0;
-  FileContent content;
-  if (!OpenTableFile(ws, path, &content)) return 0;
-  int slot = AllocateSlot(ws, geometry.left, geometry.top, geometry.height, geometry.width);
-  TableFileName(ws, path, slot);
-  ReadIntoSlot(ws, content, path, slot);
-  UpdateTableHScroll(ws, slot);
-  UpdateTableVScroll(ws, slot);
-  return slot;
-}
-
-QString ReadCsvTable(Workspace& ws, const QString& path, int slot) {
-  if (path.isEmpty()) return {};
+LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
+  if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return {};
   FileContent content;
   if (!OpenTableFile(ws, path, &content)) return {};
-  return ReadIntoSlot(ws, content, path, slot);
+  LoadResult result;
+  result.slot = AllocateSlot(ws, geometry.left, geometry.top, geometry.height, geometry.width);
+  TableFileName(ws, path, result.slot);
+  result.ok = ReadIntoSlot(ws, content, path, result.slot);
+  UpdateTableHScroll(ws, result.slot);
+  UpdateTableVScroll(ws, result.slot);
+  return result;
 }
 
 void ChooseAndLoadTable(Workspace& ws) {

@@ -11,14 +11,17 @@ class Workspace;
 // "表を読み込む": asks for a table file and reads it into a new table window.
 void ChooseAndLoadTable(Workspace& ws);
 
+// What loading a table file gave: the slot of the last table window made (0 when none) and
+// whether everything was read completely (a read that failed part way keeps its window).
+struct LoadResult {
+  int slot = 0;
+  bool ok = false;
+};
+
 // Reads a table file into a new table window with the given geometry (0 keeps a default).
 // The file is opened before a slot is taken, so a file that cannot be read leaves no empty
-// window behind. Returns the slot, or 0 when no table window was made.
-int LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry);
-
-// Reads a CSV file into the grid of a slot; returns the table's name (empty when the read
-// failed). Failures are reported through the Host.
-QString ReadCsvTable(Workspace& ws, const QString& path, int slot);
+// window behind. Failures are reported through the Host.
+LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry);
 
 // The title and filter of the open dialog.
 QString OpenTableDialogTitle();

@@ -128,7 +128,7 @@ class TableLoadingTest : public ::testing::Test {
 
 TEST_F(TableLoadingTest, EncodingsAreDetected) {
   for (const char* file : {"cp932.csv", "bom.csv"}) {
-    int slot = LoadTableFile(ws_, TestData(QString::fromUtf8(file)), {});
+    int slot = LoadTableFile(ws_, TestData(QString::fromUtf8(file)), {}).slot;
     ASSERT_GE(slot, 4) << file;
     EXPECT_EQ(ws_.TableGrid(slot).Text(0, 1), QStringLiteral("name")) << file;
   }
@@ -160,17 +160,17 @@ TEST_F(TableLoadingTest, DialogRecordsThePathAndTheFolders) {
 
 TEST_F(TableLoadingTest, FailuresAreReportedWithoutEmptyWindows) {
   // Unreadable file: a message naming it, no slot taken.
-  EXPECT_EQ(LoadTableFile(ws_, QStringLiteral("/no/such/file.csv"), {}), 0);
+  EXPECT_EQ(LoadTableFile(ws_, QStringLiteral("/no/such/file.csv"), {}).slot, 0);
   ASSERT_EQ(host_.messages.size(), 1);
   EXPECT_TRUE(host_.messages[0].contains(QStringLiteral("/no/such/file.csv")));
   EXPECT_FALSE(ws_.tables.SlotInUse(4));
   // HTML and workbook names are refused before a slot is taken.
-  EXPECT_EQ(LoadTableFile(ws_, TestData(QStringLiteral("report.Htm")), {}), 0);
-  EXPECT_EQ(LoadTableFile(ws_, QStringLiteral("/x/book.xls"), {}), 0);
+  EXPECT_EQ(LoadTableFile(ws_, TestData(QStringLiteral("report.Htm")), {}).slot, 0);
+  EXPECT_EQ(LoadTableFile(ws_, QStringLiteral("/x/book.xls"), {}).slot, 0);
   EXPECT_EQ(host_.messages.size(), 3);
   EXPECT_FALSE(ws_.tables.SlotInUse(4));
   // A file without a dot reads under its whole name.
-  int slot = LoadTableFile(ws_, TestData(QStringLiteral("nodot")), {});
+  int slot = LoadTableFile(ws_, TestData(QStringLiteral("nodot")), {}).slot;
   EXPECT_EQ(ws_.TableGrid(slot).Text(0, 0), QStringLiteral("nodot"));
   // A row problem: the message, then the file and line in Form2; the window stays.
   QTemporaryDir dir;
@@ -179,7 +179,7 @@ TEST_F(TableLoadingTest, FailuresAreReportedWithoutEmptyWindows) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write("a,b\n1,2\n3,4,5\n");
   f.close();
-  int bad_slot = LoadTableFile(ws_, bad, {});
+  int bad_slot = LoadTableFile(ws_, bad, {}).slot;
   EXPECT_TRUE(ws_.tables.SlotInUse(bad_slot));
   EXPECT_EQ(host_.messages.last(), QStringLiteral("CSV 表ファイルの 2 行目に問題があります。"));
   EXPECT_EQ(host_.file_problems.last(), bad + QStringLiteral(" | 3,4,5"));
