@@ -32,6 +32,10 @@ class QtHost : public Host {
   void ShowProgress(std::int64_t done, std::int64_t total) override;
   void OpenDocument(const QString& target) override;
   void ExitProgram() override;
+  bool AskYesNo(const QString& text) override;
+  QString ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
+                                          const QString& dir) override;
+  int ChooseSheet(const QStringList& names) override;
 
  private:
   QPointer<QWidget> parent_;
