@@ -34,6 +34,11 @@ QStringList Dump(const Grid& g) {
   return rows;
 }
 
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 std::unique_ptr<Workbook> MustOpen(const QString& path) {
   QString reason;
   std::unique_ptr<Workbook> book = OpenWorkbook(path, &reason);
@@ -73,6 +78,29 @@ TEST(WorkbookValues, The1904SystemAndOpenpyxlWorkbooks) {
                                   QStringLiteral("1|あ,い|2024-03-05 13:04:05|0.3|TRUE"),
                                   QStringLiteral("2|\"q\"|1999-12-31|1.23456789012346E+19|FALSE")}));
   EXPECT_TRUE(book->SheetIsEmpty(1));
+}
+
+TEST(WorkbookValues, LegacyXlsValuesAndSheets) {
+  std::unique_ptr<Workbook> book = MustOpen(Book("values.xls"));
+  ASSERT_TRUE(book);
+  ASSERT_EQ(book->SheetNames(), (QStringList{QStringLiteral("Values"), QStringLiteral("Empty"),
+                                             QStringLiteral("FromC3")}));
+  Grid g;
+  ASSERT_TRUE(book->ReadSheet(0, g, {}).ok);
+  // Column 1 names the case (the expected text where it differs), column 2 holds the value.
+  const std::pair<const char*, const char*> expected[] = {
+      {"text", ""},        {"1200", "1200"},         {"0.3", "0.3"},     {"1E-07", "1E-07"},
+      {"-3.5", "-3.5"},    {"date", "2024-03-05"},   {"time", "13:04:05"}, {"bool", "TRUE"},
+      {"漢字", "漢字"},    {"formula", "2"}};  // the formula by its cached value
+  ASSERT_EQ(g.Rows(), static_cast<int>(std::size(expected)));
+  for (int r = 0; r < g.Rows(); ++r) {
+    EXPECT_EQ(g.Text(r, 1), QString::fromUtf8(expected[r].first));
+    EXPECT_EQ(g.Text(r, 2), QString::fromUtf8(expected[r].second)) << expected[r].first;
+  }
+  EXPECT_TRUE(book->SheetIsEmpty(1));
+  ASSERT_TRUE(book->ReadSheet(2, g, {}).ok);
+  EXPECT_EQ(Dump(g), (QStringList{QStringLiteral("FromC3|||"), QStringLiteral("1|||"),
+                                  QStringLiteral("2|||x")}));
 }
 
 TEST(WorkbookValues, GeneralNumberTexts) {
@@ -199,6 +227,9 @@ TEST_F(WorkbookLoading, UnreadableWorkbooksTakeNoSlot) {
       {write("text.xlsx", "name,value\n"), "Excel のブックではありません。"},
       {write("truncated.xlsx", whole.left(whole.size() / 2)), nullptr},
       {write("head.xlsx", zip_head + QByteArray(100, '\0')), nullptr},
+      {write("truncated.xls", ReadAll(Book("values.xls")).left(3000)), nullptr},
+      {write("ole.xls", QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(600, 'x')),
+       "Excel のブックではありません。"},
       {QStringLiteral("/no/such/book.xlsx"), nullptr},
   };
   for (const auto& c : cases) {

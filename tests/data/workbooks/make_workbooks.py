@@ -137,3 +137,37 @@ wb.create_sheet('空')
 wb.save('openpyxl.xlsx')
 
 # A zip bomb: one sheet inflating beyond any sane size is not kept here (the test makes it).
+
+# Legacy .xls through xlwt; xlwt stores no formula result, so one FORMULA record is patched
+# to carry a cached value of 2.
+import struct
+import xlwt
+
+xb = xlwt.Workbook()
+xs = xb.add_sheet('Values')
+date_style = xlwt.easyxf(num_format_str='yyyy-mm-dd')
+time_style = xlwt.easyxf(num_format_str='h:mm:ss')
+rows = [('text', None), ('1200', 1200), ('0.3', 0.1 + 0.2), ('1E-07', 1e-7), ('-3.5', -3.5),
+        ('date', datetime.date(2024, 3, 5)), ('time', datetime.time(13, 4, 5)),
+        ('bool', True), ('漢字', '漢字'), ('formula', xlwt.Formula('1+1'))]
+for k, (label, value) in enumerate(rows):
+    xs.write(k, 0, label)
+    if value is None:
+        continue
+    style = date_style if label == 'date' else time_style if label == 'time' else xlwt.Style.default_style
+    xs.write(k, 1, value, style)
+xb.add_sheet('Empty')
+xs3 = xb.add_sheet('FromC3')
+xs3.write(2, 2, 'x')
+xb.save('values.xls')
+data = bytearray(open('values.xls', 'rb').read())
+pattern = struct.pack('<HH', 9, 1)  # row 9, column 1 of the formula
+at = 0
+while True:
+    at = data.find(b'\x06\x00', at)
+    assert at >= 0, 'FORMULA record not found'
+    if data[at + 4:at + 8] == pattern:
+        break
+    at += 1
+data[at + 10:at + 18] = struct.pack('<d', 2.0)
+open('values.xls', 'wb').write(bytes(data))
