@@ -171,3 +171,22 @@ while True:
     at += 1
 data[at + 10:at + 18] = struct.pack('<d', 2.0)
 open('values.xls', 'wb').write(bytes(data))
+
+# An existing workbook to update in place: styles, a defined name, formulas, a second sheet.
+from openpyxl.styles import Font
+from openpyxl.workbook.defined_name import DefinedName
+
+wb = openpyxl.Workbook()
+s = wb.active
+s.title = 'Data'
+s.append(['ID', ' NAME ', 'Other', 'AMOUNT', 'Twice'])
+for i in range(1, 101):
+    s.append([i, f'n{i}', f'keep{i}', i * 10, f'=D{i + 1}*2'])
+s['B2'].font = Font(bold=True)
+s['D2'].number_format = '#,##0'
+s.column_dimensions['B'].width = 30
+notes = wb.create_sheet('Notes')
+notes['A1'] = 'note'
+notes['B2'] = '=SUM(Data!D2:D101)'
+wb.defined_names.append(DefinedName('Amounts', attr_text='Data!$D$2:$D$101'))
+wb.save('existing.xlsx')
