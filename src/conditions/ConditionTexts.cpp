@@ -1,5 +1,7 @@
 #include "conditions/ConditionTexts.h"
 
+#include <algorithm>
+
 #include "conditions/ConditionTree.h"
 #include "conditions/Connectives.h"
 #include "conditions/SqlText.h"
@@ -30,8 +32,10 @@ void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QS
       sql += QStringLiteral(")") + connective;
     } else {
       const QString& text = c.boxes[m.index].text;
+      const QStringList& refs = c.state.box_column_refs;
+      const QString ref = m.index < refs.size() ? refs[m.index] : QString();
       expression += connective + text + connective;
-      sql += connective + SqlFormOfBoxText(text) + connective;
+      sql += connective + SqlFormOfBoxText(text, ref) + connective;
     }
   }
 }
@@ -46,9 +50,13 @@ void TidyConditionText(QString& text) {
       {QStringLiteral(" And  And "), QStringLiteral(" And  ")},
   };
   for (const auto& [pattern, replacement] : kRules) {
-    // Each replacement is shorter than its pattern, so every rule comes to an end.
-    for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern))
+    // Each replacement is shorter than its pattern, so every rule comes to an end. A new
+    // occurrence has to overlap the replaced characters, so the search goes on from just
+    // before them instead of from the start: the same result as always taking the first one.
+    for (qsizetype at = text.indexOf(pattern); at >= 0;
+         at = text.indexOf(pattern, std::max<qsizetype>(0, at - pattern.size()))) {
       text.replace(at, pattern.size(), replacement);
+    }
   }
   if (text.startsWith(QStringLiteral(" And"))) text.remove(0, 5);
   if (text.endsWith(QStringLiteral("And "))) text.chop(5);
