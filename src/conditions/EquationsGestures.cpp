@@ -45,6 +45,15 @@ void LabelCanvasPoint(const Workspace& ws, int panel, float x, float y, float& c
   PanelCanvasPoint(ws, panel, x + PanelLabelInset(), y + PanelLabelInset(), cx, cy);
 }
 
+// A move without the drag's button held means the mouse grab was lost (the release went
+// elsewhere): the drag ends as that release would have. True when it did.
+bool EndsLostDrag(Workspace& ws, const MouseEvent& e) {
+  const EquationsDrag& d = ws.conditions.drag;
+  if (d.kind == EquationsDragKind::kNone || (e.button & d.button)) return false;
+  EndEquationsDrag(ws);
+  return true;
+}
+
 void Record(Workspace& ws, EquationsElement element, int index, const MouseEvent& e, float cx,
             float cy) {
   ws.conditions.pointer = EquationsPointer{element, index, e.x, e.y, cx, cy};
@@ -179,7 +188,7 @@ void BoxFrameMouseDown(Workspace& ws, int box, const MouseEvent& e) {
 }
 
 void BoxFrameMouseMove(Workspace& ws, int box, const MouseEvent& e) {
-  if (!IsLiveBox(ws, box)) return;
+  if (EndsLostDrag(ws, e) || !IsLiveBox(ws, box)) return;
   float cx, cy;
   BoxCanvasPoint(ws, box, e.x, e.y, cx, cy);
   Record(ws, EquationsElement::kBoxFrame, box, e, cx, cy);
@@ -254,7 +263,7 @@ void PanelBorderMouseDown(Workspace& ws, int panel, const MouseEvent& e) {
 }
 
 void PanelBorderMouseMove(Workspace& ws, int panel, const MouseEvent& e) {
-  if (!IsLivePanel(ws, panel)) return;
+  if (EndsLostDrag(ws, e) || !IsLivePanel(ws, panel)) return;
   float cx, cy;
   PanelCanvasPoint(ws, panel, e.x, e.y, cx, cy);
   Record(ws, EquationsElement::kPanelBorder, panel, e, cx, cy);
@@ -308,7 +317,7 @@ void PanelLabelMouseDown(Workspace& ws, int panel, const MouseEvent& e) {
 }
 
 void PanelLabelMouseMove(Workspace& ws, int panel, const MouseEvent& e) {
-  if (!IsLivePanel(ws, panel)) return;
+  if (EndsLostDrag(ws, e) || !IsLivePanel(ws, panel)) return;
   float cx, cy;
   LabelCanvasPoint(ws, panel, e.x, e.y, cx, cy);
   Record(ws, EquationsElement::kPanelLabel, panel, e, cx, cy);
@@ -336,6 +345,7 @@ void PanelLabelMouseUp(Workspace& ws, int panel, const MouseEvent& e) {
 // ---- moves over the other elements ----
 
 void EquationsCanvasMouseMove(Workspace& ws, const MouseEvent& e) {
+  if (EndsLostDrag(ws, e)) return;
   Record(ws, EquationsElement::kCanvas, 0, e, e.x, e.y);
 }
 

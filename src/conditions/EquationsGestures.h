@@ -12,7 +12,8 @@ class Workspace;
 // (Conditions::pointer) for the button hint.
 //
 // A drag belongs to the element and button that started it: presses and releases of other
-// buttons meanwhile are ignored, and Escape puts everything back as before the press.
+// buttons meanwhile are ignored, and Escape puts everything back as before the press. A move
+// without the drag's button held means the grab was lost: the drag ends as a release.
 
 // A box's frame `txtHndl`(k): the handle strip (x < 120) and the right strip.
 // Right button: the box moves into the root at its place on screen and follows the pointer;

@@ -299,6 +299,14 @@ TEST(EquationsGesturesTest, EscapeOtherButtonsAndALostGrab) {
   EndEquationsDrag(w.ws);
   EXPECT_FALSE(EquationsDragActive(w.ws));
   EXPECT_EQ(w.Box(0).container, 1);
+
+  // A move without the button held tells the same: the band groups what it spans.
+  PanelLabelMouseDown(w.ws, 0, Ev(kLeftButton, 10, 10));
+  PanelLabelMouseMove(w.ws, 0, Ev(kLeftButton, 9100, 3300));
+  EquationsCanvasMouseMove(w.ws, Ev(0, 11000, 5000));
+  EXPECT_FALSE(EquationsDragActive(w.ws));
+  EXPECT_FALSE(w.ws.conditions.rectngl.visible);
+  EXPECT_FALSE(IsAndPanel(w.Panel(0)));
 }
 
 TEST(EquationsGesturesTest, PointerSpotsAndCanvasElements) {
