@@ -113,6 +113,10 @@ void EquationsWindow::AfterMouseEvent(QWidget* widget, bool pressed) {
     if (QWidget::mouseGrabber() == dragging_) dragging_->releaseMouse();
     dragging_ = nullptr;
   }
+  if (focus_after_event_ != kNoFocusChange) {
+    FocusBox(focus_after_event_);
+    focus_after_event_ = kNoFocusChange;
+  }
 }
 
 void EquationsWindow::mouseMoveEvent(QMouseEvent* event) {
@@ -206,7 +210,14 @@ void EquationsWindow::SyncBoxes() {
     auto* frame = new RoutedFrame(this);
     frame->route.down = [this, index](const MouseEvent& e) { BoxFrameMouseDown(ws_, index, e); };
     frame->route.move = [this, index](const MouseEvent& e) { BoxFrameMouseMove(ws_, index, e); };
-    frame->route.up = [this, index](const MouseEvent& e) { BoxFrameMouseUp(ws_, index, e); };
+    frame->route.up = [this, index](const MouseEvent& e) {
+      // A box deleted while its field has the focus passes it to the next box.
+      const bool had_focus = boxes_[index].text->hasFocus();
+      int next = NextBoxInTextOrder(ws_, index, false);
+      if (next < 0) next = NextBoxInTextOrder(ws_, index, true);
+      BoxFrameMouseUp(ws_, index, e);
+      if (had_focus && !ws_.conditions.boxes[index].live()) focus_after_event_ = next;
+    };
     frame->route.after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
     auto* text = new mivora::ui::BoxTextField(index, frame);
     text->edited = [this, index, text](const QString& typed) {

@@ -67,6 +67,8 @@ class EquationsWindow : public TopLevelWindow {
   QGroupBox* sql_frame_;
   QPlainTextEdit* sql_text_;
   QWidget* dragging_ = nullptr;  // the widget holding the grab during a drag
+  static constexpr int kNoFocusChange = -2;
+  int focus_after_event_ = kNoFocusChange;  // a box (-1 the window) to focus after an event
 };
 
 }  // namespace mivora::ui
