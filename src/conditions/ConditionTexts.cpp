@@ -50,13 +50,21 @@ void TidyConditionText(QString& text) {
       {QStringLiteral(" And  And "), QStringLiteral(" And  ")},
   };
   for (const auto& [pattern, replacement] : kRules) {
-    // Each replacement is shorter than its pattern, so every rule comes to an end. A new
-    // occurrence has to overlap the replaced characters, so the search goes on from just
-    // before them instead of from the start: the same result as always taking the first one.
-    for (qsizetype at = text.indexOf(pattern); at >= 0;
-         at = text.indexOf(pattern, std::max<qsizetype>(0, at - pattern.size()))) {
-      text.replace(at, pattern.size(), replacement);
+    if (!text.contains(pattern)) continue;
+    // Replacing the first occurrence again and again, in one pass: the text is copied
+    // character by character and an occurrence is replaced as soon as the copy ends with it.
+    // The copy never holds an occurrence before its end, so the one found is always the
+    // first one of the whole text. Each replacement is shorter than its pattern.
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : std::as_const(text)) {
+      out.append(ch);
+      while (out.endsWith(pattern)) {
+        out.chop(pattern.size());
+        out.append(replacement);
+      }
     }
+    text = out;
   }
   if (text.startsWith(QStringLiteral(" And"))) text.remove(0, 5);
   if (text.endsWith(QStringLiteral("And "))) text.chop(5);

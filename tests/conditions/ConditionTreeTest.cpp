@@ -44,6 +44,39 @@ TEST_F(ConditionTreeTest, TidyFoldsConnectives) {
   }
 }
 
+// The one-pass tidying gives what replacing the first occurrence again and again gives, on
+// every text of up to five pieces.
+TEST_F(ConditionTreeTest, TidyMatchesFirstOccurrenceReplacement) {
+  auto reference = [](QString text) {
+    const std::pair<QString, QString> rules[] = {
+        {u"( Or "_s, u"(  "_s},          {u"( And "_s, u"(  "_s},
+        {u" Or )"_s, u" )"_s},           {u" And )"_s, u" )"_s},
+        {u" Or  Or "_s, u" Or  "_s},     {u" And  And "_s, u" And  "_s},
+    };
+    for (const auto& [pattern, replacement] : rules)
+      for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern))
+        text.replace(at, pattern.size(), replacement);
+    if (text.startsWith(u" And"_s)) text.remove(0, 5);
+    if (text.endsWith(u"And "_s)) text.chop(5);
+    if (text.startsWith(u" Or "_s)) text.remove(0, 4);
+    if (text.endsWith(u" Or "_s)) text.chop(4);
+    return text;
+  };
+  const QString pieces[] = {u" Or "_s, u" And "_s, u"("_s, u")"_s, u" "_s, u"a"_s};
+  std::vector<QString> texts{QString()};
+  for (int length = 1; length <= 5; ++length) {
+    std::vector<QString> longer;
+    for (const QString& t : texts)
+      for (const QString& p : pieces) longer.push_back(t + p);
+    for (const QString& t : longer) {
+      QString tidy = t;
+      TidyConditionText(tidy);
+      ASSERT_EQ(tidy, reference(t)) << t.toStdString();
+    }
+    texts = std::move(longer);
+  }
+}
+
 TEST_F(ConditionTreeTest, RectangleGroupsMembersIntoAnOppositePanel) {
   ws.conditions.boxes[0].txt_hndl.rect.left = 100;  // every new box copies box 0's left
   MakeBoxes(3);                                   // tops 400, 800, 1200
