@@ -9,20 +9,6 @@ namespace mivora {
 
 namespace {
 
-struct OperatorText {
-  const char16_t* text;
-  EquationOperator op;
-};
-
-// Checked in this order; each one that occurs replaces the one found before.
-constexpr OperatorText kOperators[] = {
-    {u"=", EquationOperator::kEqual},       {u"%=", EquationOperator::kEndsWith},
-    {u"=%", EquationOperator::kBeginsWith}, {u"%=%", EquationOperator::kContains},
-    {u"<", EquationOperator::kLess},        {u"<=", EquationOperator::kLessEqual},
-    {u">", EquationOperator::kGreater},     {u">=", EquationOperator::kGreaterEqual},
-    {u"<>", EquationOperator::kNotEqual},
-};
-
 enum class Connective { kNone, kAnd, kOr };
 
 // The connective a text next to a parenthesis names; And wins when both occur.
@@ -65,17 +51,6 @@ bool Holds(EquationOperator op, const QString& cell, const QString& value) {
 }
 
 }  // namespace
-
-FoundOperator FindEquationOperator(const QString& equation) {
-  FoundOperator found;
-  for (const OperatorText& candidate : kOperators) {
-    const QString text = QString::fromUtf16(candidate.text);
-    const qsizetype at = equation.indexOf(text);
-    if (at < 0) continue;
-    found = FoundOperator{candidate.op, at, text.size()};
-  }
-  return found;
-}
 
 TruthValue TruthProduct(TruthValue a, TruthValue b) {
   TruthValue result = 0;

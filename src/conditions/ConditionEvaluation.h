@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "conditions/OperatorReading.h"
+
 namespace mivora {
 
 class Grid;
@@ -12,28 +14,7 @@ class Grid;
 // adds, -1 values are skipped; a row passes when the total is 1 or more.
 using TruthValue = std::int64_t;
 
-// The comparison operators of an equation.
-enum class EquationOperator {
-  kNone,
-  kEqual,         // "="
-  kEndsWith,      // "%="
-  kBeginsWith,    // "=%"
-  kContains,      // "%=%"
-  kLess,          // "<"
-  kLessEqual,     // "<="
-  kGreater,       // ">"
-  kGreaterEqual,  // ">="
-  kNotEqual,      // "<>"
-};
-
-// Where an equation's operator stands: the last of "=", "%=", "=%", "%=%", "<", "<=", ">",
-// ">=", "<>" (in this order) that occurs, at its first position.
-struct FoundOperator {
-  EquationOperator op = EquationOperator::kNone;
-  qsizetype position = -1;  // 0-based
-  qsizetype length = 0;
-};
-FoundOperator FindEquationOperator(const QString& equation);
+// The operators and where they stand: conditions/OperatorReading.h.
 
 // And and Or of truth values; results beyond the 64-bit range stay at its end.
 TruthValue TruthProduct(TruthValue a, TruthValue b);

@@ -1,5 +1,7 @@
 #include "conditions/ConditionTexts.h"
 
+#include <algorithm>
+
 #include "conditions/ConditionTree.h"
 #include "conditions/Connectives.h"
 #include "conditions/SqlText.h"
@@ -30,8 +32,10 @@ void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QS
       sql += QStringLiteral(")") + connective;
     } else {
       const QString& text = c.boxes[m.index].text;
+      const QStringList& refs = c.state.box_column_refs;
+      const QString ref = m.index < refs.size() ? refs[m.index] : QString();
       expression += connective + text + connective;
-      sql += connective + SqlFormOfBoxText(text) + connective;
+      sql += connective + SqlFormOfBoxText(text, ref) + connective;
     }
   }
 }
@@ -46,9 +50,21 @@ void TidyConditionText(QString& text) {
       {QStringLiteral(" And  And "), QStringLiteral(" And  ")},
   };
   for (const auto& [pattern, replacement] : kRules) {
-    // Each replacement is shorter than its pattern, so every rule comes to an end.
-    for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern))
-      text.replace(at, pattern.size(), replacement);
+    if (!text.contains(pattern)) continue;
+    // Replacing the first occurrence again and again, in one pass: the text is copied
+    // character by character and an occurrence is replaced as soon as the copy ends with it.
+    // The copy never holds an occurrence before its end, so the one found is always the
+    // first one of the whole text. Each replacement is shorter than its pattern.
+    QString out;
+    out.reserve(text.size());
+    for (const QChar ch : std::as_const(text)) {
+      out.append(ch);
+      while (out.endsWith(pattern)) {
+        out.chop(pattern.size());
+        out.append(replacement);
+      }
+    }
+    text = out;
   }
   if (text.startsWith(QStringLiteral(" And"))) text.remove(0, 5);
   if (text.endsWith(QStringLiteral("And "))) text.chop(5);

@@ -31,9 +31,17 @@ bool StrictlyInside(const TwipRect& outer, const TwipRect& r) {
          r.bottom() < outer.bottom();
 }
 
-// Moves every element of the panel, live or hidden, into the panel's container at the same
-// place on screen, and hides the panel.
-void Dissolve(Workspace& ws, int panel) {
+// The root's only member is this panel: the root takes its members, unmoved, and its
+// connective; the panel is freed.
+void HoistIntoRoot(Workspace& ws, int panel) {
+  SetConnective(ws.conditions.panels[0], IsAndPanel(ws.conditions.panels[panel]));
+  for (const TreeMember& m : MembersOf(ws, panel)) ContainerOf(ws, m) = 0;
+  DissolvePanel(ws, panel);
+}
+
+}  // namespace
+
+void DissolvePanel(Workspace& ws, int panel) {
   Conditions& c = ws.conditions;
   ParenthesesPanel& p = c.panels[panel];
   const float dx = p.kakko.rect.left;
@@ -55,15 +63,20 @@ void Dissolve(Workspace& ws, int panel) {
   p.label_n.visible = false;
 }
 
-// The root's only member is this panel: the root takes its members, unmoved, and its
-// connective; the panel is freed.
-void HoistIntoRoot(Workspace& ws, int panel) {
-  SetConnective(ws.conditions.panels[0], IsAndPanel(ws.conditions.panels[panel]));
-  for (const TreeMember& m : MembersOf(ws, panel)) ContainerOf(ws, m) = 0;
-  Dissolve(ws, panel);
+void KeepCornerInsideLabel(const Workspace& ws, int panel, TwipRect& rect) {
+  if (!IsPanel(ws, panel)) return;
+  const TwipRect& label = ws.conditions.panels[panel].label_n.rect;
+  rect.left = std::clamp(rect.left, label.left, std::max(label.left, label.right() - 1));
+  rect.top = std::clamp(rect.top, label.top, std::max(label.top, label.bottom() - 1));
 }
 
-}  // namespace
+void GrowRootDownTo(Workspace& ws, float bottom) {
+  ParenthesesPanel& root = ws.conditions.panels[0];
+  const float needed = bottom + 2 * PanelLabelInset();
+  if (root.kakko.rect.height >= needed) return;
+  root.kakko.rect.height = needed;
+  root.label_n.rect.height = needed - 2 * PanelLabelInset();
+}
 
 std::vector<TreeMember> MembersOf(const Workspace& ws, int panel) {
   const Conditions& c = ws.conditions;
@@ -139,6 +152,7 @@ void DropBox(Workspace& ws, int box, float x, float y) {
   b.container = target;
   b.txt_hndl.rect.left = px - x;
   b.txt_hndl.rect.top = py - y;
+  KeepCornerInsideLabel(ws, target, b.txt_hndl.rect);
   ws.BringToFront(b.txt_hndl);
   NormalizePanels(ws);
 }
@@ -171,10 +185,14 @@ void CreatePanelFromRectangle(Workspace& ws, int panel, const TwipRect& rect) {
     for (const TreeMember& m : inside) {
       ContainerOf(ws, m) = b;
       Control& frame = FrameOf(ws, m);
-      frame.rect.left -= rect.left;
-      frame.rect.top -= rect.top;
+      frame.rect.left -= group.kakko.rect.left;
+      frame.rect.top -= group.kakko.rect.top;
       ws.BringToFront(frame);
     }
+    // An enclosed panel of the new panel's connective merges into it, keeping its meaning.
+    for (const TreeMember& m : inside)
+      if (m.is_panel && IsAndPanel(ws.conditions.panels[m.index]) == IsAndPanel(group))
+        DissolvePanel(ws, m.index);
   }
   NormalizePanels(ws);
 }
@@ -195,8 +213,8 @@ void NormalizePanels(Workspace& ws) {
       if (members.size() >= 2) continue;
       // A single member that is a panel goes too: its members join this panel's parent,
       // whose connective it shares.
-      if (members.size() == 1 && members[0].is_panel) Dissolve(ws, members[0].index);
-      Dissolve(ws, j);
+      if (members.size() == 1 && members[0].is_panel) DissolvePanel(ws, members[0].index);
+      DissolvePanel(ws, j);
       changed = true;
     }
   }

@@ -41,6 +41,18 @@ void CreatePanelFromRectangle(Workspace& ws, int panel, const TwipRect& rect);
 // rebuilding the condition texts.
 void NormalizePanels(Workspace& ws);
 
+// Moves every element of the panel, live or hidden, into the panel's container at the same
+// place on screen, and hides the panel.
+void DissolvePanel(Workspace& ws, int panel);
+
+// Moves a rectangle given in the panel's coordinates so that its top-left corner lies inside
+// the panel's label.
+void KeepCornerInsideLabel(const Workspace& ws, int panel, TwipRect& rect);
+
+// Makes the root panel tall enough to hold an element reaching down to `bottom` (root
+// coordinates) inside its label.
+void GrowRootDownTo(Workspace& ws, float bottom);
+
 // Gives every live panel inside `panel`, at every depth, the opposite connective of its parent.
 void AlternateConnectives(Workspace& ws, int panel);
 

@@ -1,6 +1,7 @@
 #include "conditions/Conditions.h"
 
 #include "conditions/Connectives.h"
+#include "conditions/OperatorPalette.h"
 #include "conditions/SqlText.h"
 
 namespace mivora {
@@ -34,6 +35,8 @@ Conditions::Conditions() {
   equation.rect = TwipRect{120, 240, 5172, 612};
   equation.visible = true;
   equation_text = SqlDisplayText(state);
+
+  LayOutOperatorPalette(*this);
 }
 
 }  // namespace mivora

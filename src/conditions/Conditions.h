@@ -38,10 +38,65 @@ struct ParenthesesPanel {
 struct EquationBox {
   Control txt_hndl;
   Control text1;
-  QString text;
+  QString text;  // the last accepted equation: the condition and the state file use it
+  // A typed text the entry check refused: shown (in red) instead of `text` until it is fixed,
+  // cancelled with Escape or the box is deleted.
+  bool refused = false;
+  QString refused_text;
+  bool refusal_reported = false;  // "Irregal Equation !" shown since the last change
+  // What the box's text field shows.
+  const QString& FieldText() const { return refused ? refused_text : text; }
   int container = kCanvas;  // panel holding the box; box 0 starts on the canvas
   int order = 0;
   bool live() const { return txt_hndl.visible; }
+};
+
+// What a mouse drag on the Equations canvas is doing.
+enum class EquationsDragKind {
+  kNone,
+  kBoxMove,      // right button on a box: the box follows the pointer
+  kBoxHandle,    // left button pressed on a box's handle strip: a click deletes
+  kBoxWidth,     // left button on a box's right strip: the width follows the pointer
+  kPanelMove,    // right button on a panel's border
+  kPanelResize,  // left button on a panel's border
+  kBand,         // left button on a panel's label: the rubber band
+  kOther,        // any other press: its release does what a click does
+};
+
+// The elements of the Equations window the pointer can be over.
+enum class EquationsElement {
+  kCanvas,
+  kPanelBorder,
+  kPanelLabel,
+  kBoxFrame,
+  kBoxText,
+  kSqlFrame,
+  kSqlTextBox,
+  kPalette,
+  kPaletteLabel,
+};
+
+// Where the pointer was last seen: the element, its index, the point in the element's own
+// twips and on the canvas. Button hints are chosen from it.
+struct EquationsPointer {
+  EquationsElement element = EquationsElement::kCanvas;
+  int index = 0;
+  float x = 0, y = 0;
+  float canvas_x = 0, canvas_y = 0;
+};
+
+// The drag under way: what is dragged, by which button, from where (canvas twips), and the
+// tree as it was before the press, so that Escape can put everything back.
+struct EquationsDrag {
+  EquationsDragKind kind = EquationsDragKind::kNone;
+  int index = -1;
+  int button = 0;
+  float press_x = 0, press_y = 0;        // the press point in the element's own twips
+  float press_cx = 0, press_cy = 0;      // the press point on the canvas
+  float last_cx = 0, last_cy = 0;        // the last pointer point on the canvas
+  TwipRect start;                        // the element's geometry once the press was handled
+  bool left_edge = false, right_edge = false, top_edge = false, bottom_edge = false;
+  bool travelled = false;                // moved beyond the click distance
 };
 
 // The module state the condition operations share.
@@ -74,6 +129,17 @@ struct Conditions {
   // `ConditionCells`: entry n (1..kConditionCellCount) is condition_cells[n - 1].
   std::array<ConditionCell, kConditionCellCount> condition_cells{};
   QString condition_expression;  // the stored expression that a search evaluates
+
+  // The operator palette `Operator` and its nine labels (EQ, NE, GT, LT, GE, LE, FC, RC, FR).
+  Control operator_palette;
+  std::array<Control, 9> operator_labels;
+  Control rectngl;  // the rubber band, in canvas twips
+
+  EquationsDrag drag;
+  // The panels, boxes and palette as they were before the drag's press.
+  std::deque<ParenthesesPanel> panels_before_drag;
+  std::deque<EquationBox> boxes_before_drag;
+  EquationsPointer pointer;
 
   FolderMemory sql_folders;  // where the SQL text save dialog opens
   int next_order = 0;        // the next place in the creation order

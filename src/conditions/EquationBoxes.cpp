@@ -3,6 +3,7 @@
 #include "conditions/ConditionCells.h"
 #include "conditions/ConditionTexts.h"
 #include "conditions/ConditionTree.h"
+#include "conditions/OperatorPalette.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -92,6 +93,8 @@ void CreateEquationBox(Workspace& ws, int table, int row, int column) {
   box.container = 0;
   box.text1.rect = TwipRect{kTextFieldLeft, 0, box.txt_hndl.rect.width - 2 * kTextFieldLeft,
                             box.txt_hndl.rect.height};
+  KeepCornerInsideLabel(ws, 0, box.txt_hndl.rect);
+  GrowRootDownTo(ws, box.txt_hndl.rect.bottom());
   ws.BringToFront(box.txt_hndl);
 
   if (table != 0) {
@@ -111,6 +114,9 @@ void DeleteEquationBox(Workspace& ws, int box, bool ask) {
   EquationBox& b = ws.conditions.boxes[box];
   b.text1.visible = false;
   b.txt_hndl.visible = false;
+  b.refused = false;
+  b.refused_text.clear();
+  if (ws.conditions.state.operator_box == box) HideOperatorPalette(ws);
   RemoveConditionCells(ws, -1, -1, -1, box);
   NormalizePanels(ws);
   RefreshConditionTexts(ws);
@@ -118,7 +124,12 @@ void DeleteEquationBox(Workspace& ws, int box, bool ask) {
 
 void SetEquationBoxText(Workspace& ws, int box, const QString& text) {
   if (!IsBox(ws, box)) return;
-  ws.conditions.boxes[box].text = text;
+  EquationBox& b = ws.conditions.boxes[box];
+  // Texts the program sets are accepted as they stand.
+  b.text = text;
+  b.refused = false;
+  b.refused_text.clear();
+  b.refusal_reported = false;
   RefreshConditionTexts(ws);
 }
 

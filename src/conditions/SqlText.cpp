@@ -3,6 +3,7 @@
 #include <QSaveFile>
 
 #include "conditions/ConditionTexts.h"
+#include "conditions/OperatorReading.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -15,19 +16,24 @@ void RebuildDisplay(Workspace& ws) {
   ws.conditions.equation_text = SqlDisplayText(ws.conditions.state);
 }
 
-struct SqlOperator {
-  const char16_t* op;
-  const char16_t* replacement;
-  int skipped;  // the operator and the blank after it
-  const char16_t* closing;
+// What the SQL form puts in place of the operator, and after the value.
+struct SqlSpelling {
+  QString replacement;
+  QString closing;
 };
 
-// Checked in this order; a later operator that occurs overrides an earlier one.
-constexpr SqlOperator kSqlOperators[] = {
-    {u"=", u"= '", 2, u"'"},        {u"%=", u"Like '%", 3, u"'"}, {u"=%", u"Like '", 3, u"%'"},
-    {u"%=%", u"Like '%", 4, u"%'"}, {u"<", u"< '", 2, u"'"},      {u"<=", u"<= '", 3, u"'"},
-    {u">", u"> '", 2, u"'"},        {u">=", u">= '", 3, u"'"},    {u"<>", u"<> '", 3, u"'"},
-};
+SqlSpelling SqlSpellingOf(EquationOperator op) {
+  switch (op) {
+    case EquationOperator::kEndsWith:
+      return {QStringLiteral("Like '%"), QStringLiteral("'")};
+    case EquationOperator::kBeginsWith:
+      return {QStringLiteral("Like '"), QStringLiteral("%'")};
+    case EquationOperator::kContains:
+      return {QStringLiteral("Like '%"), QStringLiteral("%'")};
+    default:
+      return {OperatorText(op) + QStringLiteral(" '"), QStringLiteral("'")};
+  }
+}
 
 }  // namespace
 
@@ -53,15 +59,14 @@ QString SqlDisplayText(const ConditionState& state) {
          state.line_break + QStringLiteral("(") + state.sql_condition_part + QStringLiteral(")");
 }
 
-QString SqlFormOfBoxText(const QString& text) {
-  QString form = text;
-  for (const SqlOperator& op : kSqlOperators) {
-    const qsizetype at = text.indexOf(QString::fromUtf16(op.op));
-    if (at < 0) continue;
-    form = text.left(at) + QString::fromUtf16(op.replacement) + text.mid(at + op.skipped) +
-           QString::fromUtf16(op.closing);
-  }
-  return form;
+QString SqlFormOfBoxText(const QString& text, const QString& column_ref) {
+  const FoundOperator found = FindBoxOperator(text, column_ref);
+  if (found.op == EquationOperator::kNone) return text;
+  // The blank after the operator is skipped only when there is one.
+  qsizetype value_at = found.end();
+  if (value_at < text.size() && text[value_at] == u' ') ++value_at;
+  const SqlSpelling sql = SqlSpellingOf(found.op);
+  return text.left(found.position) + sql.replacement + text.mid(value_at) + sql.closing;
 }
 
 void SaveSqlText(Workspace& ws) {

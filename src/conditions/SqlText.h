@@ -20,8 +20,9 @@ void SetSqlConditionPart(Workspace& ws, const QString& condition_part);
 QString SqlDisplayText(const ConditionState& state);
 
 // The SQL form of one box text: the value after the operator is quoted, and the operators
-// "%=", "=%" and "%=%" become Like with the wildcard on the open side.
-QString SqlFormOfBoxText(const QString& text);
+// "%=", "=%" and "%=%" become Like with the wildcard on the open side. The operator is read
+// as everywhere else (after the box's column reference when the text begins with it).
+QString SqlFormOfBoxText(const QString& text, const QString& column_ref = QString());
 
 // Asks for a file and writes the displayed SQL text to it (UTF-8, lines ending in CR LF),
 // replacing the file only once the new content is complete.

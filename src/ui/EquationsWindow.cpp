@@ -1,15 +1,17 @@
 #include "ui/EquationsWindow.h"
 
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <algorithm>
 
 #include "conditions/EquationBoxes.h"
+#include "conditions/EquationEntry.h"
+#include "conditions/EquationsGestures.h"
+#include "conditions/EquationsKeyboard.h"
+#include "conditions/OperatorPalette.h"
 #include "conditions/SqlText.h"
+#include "ui/EquationsWidgets.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
@@ -32,32 +34,46 @@ void Place(QWidget* w, const Control& c) {
   if (w->geometry() != r) w->setGeometry(r);
 }
 
-// The frame "SQL text": hands its button releases to the core.
-class SqlFrame : public QGroupBox {
- public:
-  SqlFrame(Workspace& ws, SyncHub& hub, QWidget* parent) : QGroupBox(parent), ws_(ws), hub_(hub) {}
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    const MouseEvent e = ToMouseEvent(event);
-    SqlTextFrameMouseUp(ws_, e.button, e.shift);
-    hub_.SyncAll();
-  }
-
- private:
-  Workspace& ws_;
-  SyncHub& hub_;
-};
-
 }  // namespace
 
 EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.equations_window, hub) {
-  sql_frame_ = new SqlFrame(ws, hub, this);
+  setMouseTracking(true);
+  setFocusPolicy(Qt::ClickFocus);
+  auto after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
+
+  auto* sql_frame = new RoutedGroupBox(this);
+  sql_frame->route.down = [](const MouseEvent&) {};
+  sql_frame->route.move = [this](const MouseEvent& e) { SqlFrameMouseMove(ws_, e); };
+  sql_frame->route.up = [this](const MouseEvent& e) { SqlTextFrameMouseUp(ws_, e.button, e.shift); };
+  sql_frame->route.after = after;
+  sql_frame_ = sql_frame;
   sql_text_ = new QPlainTextEdit(sql_frame_);
   sql_text_->setReadOnly(true);
   sql_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  sql_text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  sql_text_->setTabChangesFocus(true);
+  sql_text_->viewport()->setMouseTracking(true);
+  sql_text_->viewport()->installEventFilter(this);
+
+  auto* palette = new RoutedFrame(this);
+  palette->route.move = [this](const MouseEvent& e) { OperatorPaletteMouseMove(ws_, e); };
+  palette->route.after = after;
+  palette_ = palette;
+  for (int i = 0; i < kOperatorLabelCount; ++i) {
+    auto* label = new RoutedLabel(palette_);
+    label->setAlignment(Qt::AlignCenter);
+    label->route.move = [this, i](const MouseEvent& e) { OperatorLabelMouseMove(ws_, i, e); };
+    label->route.up = [this, i](const MouseEvent&) { OperatorLabelMouseUp(ws_, i); };
+    label->route.after = after;
+    label->setObjectName(OperatorLabelName(i));
+    palette_labels_.push_back(label);
+  }
+
+  band_ = new QFrame(this);
+  band_->setFrameShape(QFrame::Box);
+  band_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  band_->hide();
 }
 
 QWidget* EquationsWindow::ContainerWidget(int panel) const {
@@ -69,6 +85,10 @@ QLineEdit* EquationsWindow::BoxTextField(int box) const {
   return box >= 0 && box < static_cast<int>(boxes_.size()) ? boxes_[box].text : nullptr;
 }
 
+QFrame* EquationsWindow::BoxFrame(int box) const {
+  return box >= 0 && box < static_cast<int>(boxes_.size()) ? boxes_[box].frame : nullptr;
+}
+
 QFrame* EquationsWindow::PanelFrame(int panel) const {
   return panel >= 0 && panel < static_cast<int>(panels_.size()) ? panels_[panel].frame : nullptr;
 }
@@ -77,12 +97,92 @@ QLabel* EquationsWindow::PanelLabel(int panel) const {
   return panel >= 0 && panel < static_cast<int>(panels_.size()) ? panels_[panel].label : nullptr;
 }
 
+QLabel* EquationsWindow::OperatorLabel(int label) const {
+  return label >= 0 && label < static_cast<int>(palette_labels_.size()) ? palette_labels_[label]
+                                                                         : nullptr;
+}
+
+void EquationsWindow::AfterMouseEvent(QWidget* widget, bool pressed) {
+  if (pressed && EquationsDragActive(ws_)) dragging_ = widget;
+  hub_.SyncAll();
+  // Re-parenting a widget (a box or panel moved into the root) loses Qt's implicit grab, so
+  // the widget that started the drag holds it explicitly until the drag ends.
+  if (EquationsDragActive(ws_)) {
+    if (dragging_ && QWidget::mouseGrabber() != dragging_) dragging_->grabMouse();
+  } else if (dragging_) {
+    if (QWidget::mouseGrabber() == dragging_) dragging_->releaseMouse();
+    dragging_ = nullptr;
+  }
+  if (focus_after_event_ != kNoFocusChange) {
+    FocusBox(focus_after_event_);
+    focus_after_event_ = kNoFocusChange;
+  }
+}
+
+void EquationsWindow::mouseMoveEvent(QMouseEvent* event) {
+  const MouseEvent e = ToMouseEvent(event);
+  EquationsCanvasMouseMove(ws_, e);
+  AfterMouseEvent(this, false);
+}
+
+bool EquationsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sql_text_->viewport() && event->type() == QEvent::MouseMove) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    MouseEvent e = ToMouseEvent(mouse);
+    SqlTextBoxMouseMove(ws_, e);
+  }
+  return TopLevelWindow::eventFilter(watched, event);
+}
+
+int EquationsWindow::FocusedBox() const {
+  const QWidget* focus = focusWidget();
+  for (std::size_t i = 0; i < boxes_.size(); ++i)
+    if (boxes_[i].text == focus) return static_cast<int>(i);
+  return -1;
+}
+
+void EquationsWindow::FocusBox(int box) {
+  if (QLineEdit* field = BoxTextField(box); field && field->isVisible())
+    field->setFocus(Qt::TabFocusReason);
+  else
+    setFocus(Qt::OtherFocusReason);
+}
+
+void EquationsWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    EquationsEscape(ws_, FocusedBox());
+    AfterMouseEvent(nullptr, false);
+    return;
+  }
+  TopLevelWindow::keyPressEvent(event);
+}
+
+bool EquationsWindow::focusNextPrevChild(bool next) {
+  // Tab goes through the box fields in the order of the condition text, then the SQL text.
+  const int from = sql_text_->hasFocus() ? -1 : FocusedBox();
+  const int to = NextBoxInTextOrder(ws_, from, !next);
+  if (to >= 0)
+    FocusBox(to);
+  else
+    sql_text_->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void EquationsWindow::SyncPanels() {
   const auto& panels = ws_.conditions.panels;
   while (panels_.size() < panels.size()) {
-    auto* frame = new QFrame(this);
-    auto* label = new QLabel(frame);
+    const int index = static_cast<int>(panels_.size());
+    auto* frame = new RoutedFrame(this);
+    frame->route.down = [this, index](const MouseEvent& e) { PanelBorderMouseDown(ws_, index, e); };
+    frame->route.move = [this, index](const MouseEvent& e) { PanelBorderMouseMove(ws_, index, e); };
+    frame->route.up = [this, index](const MouseEvent& e) { PanelBorderMouseUp(ws_, index, e); };
+    frame->route.after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
+    auto* label = new RoutedLabel(frame);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->route.down = [this, index](const MouseEvent& e) { PanelLabelMouseDown(ws_, index, e); };
+    label->route.move = [this, index](const MouseEvent& e) { PanelLabelMouseMove(ws_, index, e); };
+    label->route.up = [this, index](const MouseEvent& e) { PanelLabelMouseUp(ws_, index, e); };
+    label->route.after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
     panels_.push_back({frame, label});
   }
   // Parents first, so that every frame has its container's widget before it is placed.
@@ -107,13 +207,41 @@ void EquationsWindow::SyncBoxes() {
   const auto& boxes = ws_.conditions.boxes;
   while (boxes_.size() < boxes.size()) {
     const int index = static_cast<int>(boxes_.size());
-    auto* frame = new QFrame(this);
-    auto* text = new QLineEdit(frame);
-    text->setFrame(false);
-    connect(text, &QLineEdit::textEdited, this, [this, index](const QString& edited) {
-      SetEquationBoxText(ws_, index, edited);
+    auto* frame = new RoutedFrame(this);
+    frame->route.down = [this, index](const MouseEvent& e) { BoxFrameMouseDown(ws_, index, e); };
+    frame->route.move = [this, index](const MouseEvent& e) { BoxFrameMouseMove(ws_, index, e); };
+    frame->route.up = [this, index](const MouseEvent& e) {
+      // A box deleted while its field has the focus passes it to the next box.
+      const bool had_focus = boxes_[index].text->hasFocus();
+      int next = NextBoxInTextOrder(ws_, index, false);
+      if (next < 0) next = NextBoxInTextOrder(ws_, index, true);
+      BoxFrameMouseUp(ws_, index, e);
+      if (had_focus && !ws_.conditions.boxes[index].live()) focus_after_event_ = next;
+    };
+    frame->route.after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
+    auto* text = new mivora::ui::BoxTextField(index, frame);
+    text->edited = [this, index, text](const QString& typed) {
+      const qsizetype cursor = EditEquationBoxText(ws_, index, typed, text->cursorPosition());
       hub_.SyncAll();
-    });
+      text->setCursorPosition(static_cast<int>(cursor));
+    };
+    text->edit_ended = [this, index] {
+      EndEquationEdit(ws_, index);
+      hub_.SyncAll();
+    };
+    text->escape = [this, index] {
+      EquationsEscape(ws_, index);
+      hub_.SyncAll();
+    };
+    text->erase_in_empty = [this, index] {
+      const int next = EraseKeyInEmptyField(ws_, index);
+      hub_.SyncAll();
+      if (next != index) FocusBox(next);
+    };
+    text->moved = [this, index](const MouseEvent& e) {
+      BoxTextMouseMove(ws_, index, e);
+      AfterMouseEvent(nullptr, false);
+    };
     boxes_.push_back({frame, text});
   }
   for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -125,9 +253,33 @@ void EquationsWindow::SyncBoxes() {
     SetBackground(w.frame, b.txt_hndl.back_colour);
     w.frame->setVisible(b.txt_hndl.visible);
     Place(w.text, b.text1);
-    if (w.text->text() != b.text) w.text->setText(b.text);
+    if (w.text->text() != b.FieldText()) w.text->setText(b.FieldText());
+    // A refused text stays shown, in red, until it is fixed.
+    QPalette pal = w.text->palette();
+    const QColor ink = b.refused ? QColor(Qt::red) : palette().color(QPalette::Text);
+    if (pal.color(QPalette::Text) != ink) {
+      pal.setColor(QPalette::Text, ink);
+      w.text->setPalette(pal);
+    }
+    const QString tip = b.refused ? IrregularEquationMessage() : QString();
+    if (w.text->toolTip() != tip) w.text->setToolTip(tip);
     w.text->setVisible(b.text1.visible);
   }
+}
+
+void EquationsWindow::SyncPalette() {
+  const Conditions& c = ws_.conditions;
+  Place(palette_, c.operator_palette);
+  SetBackground(palette_, c.operator_palette.back_colour);
+  for (std::size_t i = 0; i < palette_labels_.size(); ++i) {
+    const Control& label = c.operator_labels[i];
+    Place(palette_labels_[i], label);
+    if (palette_labels_[i]->text() != label.caption) palette_labels_[i]->setText(label.caption);
+    palette_labels_[i]->setVisible(label.visible);
+  }
+  palette_->setVisible(c.operator_palette.visible);
+  Place(band_, c.rectngl);
+  band_->setVisible(c.rectngl.visible);
 }
 
 void EquationsWindow::SyncStacking() {
@@ -140,10 +292,12 @@ void EquationsWindow::SyncStacking() {
   for (std::size_t i = 0; i < boxes_.size(); ++i)
     stack.emplace_back(c.boxes[i].txt_hndl.z, boxes_[i].frame);
   stack.emplace_back(c.cnd_equation.z, sql_frame_);
+  stack.emplace_back(c.operator_palette.z, palette_);
   std::stable_sort(stack.begin(), stack.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const auto& entry : stack) entry.second->raise();
   for (const PanelWidgets& w : panels_) w.label->lower();
+  band_->raise();
 }
 
 void EquationsWindow::Sync() {
@@ -160,6 +314,7 @@ void EquationsWindow::Sync() {
       QString(c.equation_text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   if (sql_text_->toPlainText() != shown) sql_text_->setPlainText(shown);
   sql_text_->setVisible(c.equation.visible);
+  SyncPalette();
   SyncStacking();
 }
 

@@ -22,7 +22,7 @@ class ConditionTreeTest : public ConditionFixture {
   }
   // A rectangle in panel coordinates around the boxes' frames of the given top range.
   static TwipRect Around(float top, float bottom) {
-    return TwipRect{-20, top - 50, 4200, bottom - top + 100};
+    return TwipRect{-20, top - 50, 4300, bottom - top + 100};
   }
   const ParenthesesPanel& Panel(int i) const { return ws.conditions.panels.at(i); }
   const EquationBox& Box(int i) const { return ws.conditions.boxes.at(i); }
@@ -44,19 +44,52 @@ TEST_F(ConditionTreeTest, TidyFoldsConnectives) {
   }
 }
 
+// The one-pass tidying gives what replacing the first occurrence again and again gives, on
+// every text of up to five pieces.
+TEST_F(ConditionTreeTest, TidyMatchesFirstOccurrenceReplacement) {
+  auto reference = [](QString text) {
+    const std::pair<QString, QString> rules[] = {
+        {u"( Or "_s, u"(  "_s},          {u"( And "_s, u"(  "_s},
+        {u" Or )"_s, u" )"_s},           {u" And )"_s, u" )"_s},
+        {u" Or  Or "_s, u" Or  "_s},     {u" And  And "_s, u" And  "_s},
+    };
+    for (const auto& [pattern, replacement] : rules)
+      for (qsizetype at = text.indexOf(pattern); at >= 0; at = text.indexOf(pattern))
+        text.replace(at, pattern.size(), replacement);
+    if (text.startsWith(u" And"_s)) text.remove(0, 5);
+    if (text.endsWith(u"And "_s)) text.chop(5);
+    if (text.startsWith(u" Or "_s)) text.remove(0, 4);
+    if (text.endsWith(u" Or "_s)) text.chop(4);
+    return text;
+  };
+  const QString pieces[] = {u" Or "_s, u" And "_s, u"("_s, u")"_s, u" "_s, u"a"_s};
+  std::vector<QString> texts{QString()};
+  for (int length = 1; length <= 5; ++length) {
+    std::vector<QString> longer;
+    for (const QString& t : texts)
+      for (const QString& p : pieces) longer.push_back(t + p);
+    for (const QString& t : longer) {
+      QString tidy = t;
+      TidyConditionText(tidy);
+      ASSERT_EQ(tidy, reference(t)) << t.toStdString();
+    }
+    texts = std::move(longer);
+  }
+}
+
 TEST_F(ConditionTreeTest, RectangleGroupsMembersIntoAnOppositePanel) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;  // every new box copies box 0's left
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;  // every new box copies box 0's left
   MakeBoxes(3);                                   // tops 400, 800, 1200
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));
   ASSERT_EQ(ws.conditions.panels.size(), 2u);
   EXPECT_TRUE(Panel(1).live());
   EXPECT_EQ(Panel(1).container, 0);
   EXPECT_EQ(Panel(1).kakko.rect, Around(400, 1052));
-  EXPECT_EQ(Panel(1).label_n.rect, (TwipRect{50, 50, 4100, 652}));
+  EXPECT_EQ(Panel(1).label_n.rect, (TwipRect{50, 50, 4200, 652}));
   EXPECT_FALSE(IsAndPanel(Panel(1)));
   EXPECT_EQ(Panel(1).label_n.caption, u"＋ Or ＋"_s);
   EXPECT_EQ(Box(0).container, 1);
-  EXPECT_EQ(Box(0).txt_hndl.rect.left, 20);
+  EXPECT_EQ(Box(0).txt_hndl.rect.left, 120);
   EXPECT_EQ(Box(0).txt_hndl.rect.top, 50);
   EXPECT_EQ(Box(1).txt_hndl.rect.top, 450);
   EXPECT_EQ(Box(2).container, 0);
@@ -66,7 +99,7 @@ TEST_F(ConditionTreeTest, RectangleGroupsMembersIntoAnOppositePanel) {
 }
 
 TEST_F(ConditionTreeTest, RectangleTooSmallOrAroundEverythingNested) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(4);                                       // tops 400 .. 1600
   CreatePanelFromRectangle(ws, 0, Around(400, 652));  // one member inside: nothing
   EXPECT_EQ(ws.conditions.panels.size(), 1u);
@@ -78,7 +111,7 @@ TEST_F(ConditionTreeTest, RectangleTooSmallOrAroundEverythingNested) {
 }
 
 TEST_F(ConditionTreeTest, RectangleAroundTheWholeRootSwitchesEveryLevel) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(3);
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));
   CreatePanelFromRectangle(ws, 0, TwipRect{-500, -500, 20000, 20000});
@@ -92,21 +125,21 @@ TEST_F(ConditionTreeTest, RectangleAroundTheWholeRootSwitchesEveryLevel) {
 }
 
 TEST_F(ConditionTreeTest, DeleteDissolvesAPanelLeftWithOneBoxInPlace) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(3);
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));
   DeleteEquationBox(ws, 1, false);
   EXPECT_FALSE(Panel(1).live());
   EXPECT_FALSE(Panel(1).label_n.visible);
   EXPECT_EQ(Box(0).container, 0);
-  EXPECT_EQ(Box(0).txt_hndl.rect.left, 0);
+  EXPECT_EQ(Box(0).txt_hndl.rect.left, 100);
   EXPECT_EQ(Box(0).txt_hndl.rect.top, 400);
   EXPECT_EQ(Box(1).container, 0);  // hidden boxes move out too
   EXPECT_EQ(ConditionExpression(ws), u"b0 = 0 And  b2 = 2"_s);
 }
 
 TEST_F(ConditionTreeTest, RootWhoseOnlyMemberIsAPanelTakesItsMembersAndConnective) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(3);
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));  // b2 And (b0 Or b1)
   DeleteEquationBox(ws, 2, false);
@@ -118,7 +151,7 @@ TEST_F(ConditionTreeTest, RootWhoseOnlyMemberIsAPanelTakesItsMembersAndConnectiv
 }
 
 TEST_F(ConditionTreeTest, PanelLeftWithOnePanelGivesItsMembersToTheParent) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(4);                                        // tops 400, 800, 1200, 1600
   CreatePanelFromRectangle(ws, 0, Around(400, 1452));  // panel 1 (Or): b0, b1, b2
   CreatePanelFromRectangle(ws, 1, Around(50, 702));    // panel 2 (And) in 1: b0, b1
@@ -143,12 +176,12 @@ TEST_F(ConditionTreeTest, PanelLeftWithOnePanelGivesItsMembersToTheParent) {
 }
 
 TEST_F(ConditionTreeTest, PointsConvertThroughNestedPanels) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(3);
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));  // panel 1 at (-20, 350)
   float x = 5, y = 6;
-  BoxPointToCanvas(ws, 0, x, y);  // box 0 at (20, 50) in panel 1
-  EXPECT_EQ(x, 600 - 20 + 20 + 5);
+  BoxPointToCanvas(ws, 0, x, y);  // box 0 at (120, 50) in panel 1
+  EXPECT_EQ(x, 600 - 20 + 120 + 5);
   EXPECT_EQ(y, 600 + 350 + 50 + 6);
   x = 1, y = 2;
   PanelPointToCanvas(ws, 1, x, y);
@@ -165,14 +198,14 @@ TEST_F(ConditionTreeTest, PointsConvertThroughNestedPanels) {
 }
 
 TEST_F(ConditionTreeTest, DroppedBoxJoinsThePanelUnderThePointer) {
-  ws.conditions.boxes[0].txt_hndl.rect.left = 0;
+  ws.conditions.boxes[0].txt_hndl.rect.left = 100;
   MakeBoxes(4);
   CreatePanelFromRectangle(ws, 0, Around(400, 1052));  // panel 1 (Or) at (-20, 350): b0, b1
   // Box 3 (root, top 1600) dragged up over panel 1 and released 10, 10 into the box.
   ws.conditions.boxes[3].txt_hndl.rect.top = 500;
   DropBox(ws, 3, 10, 10);
   EXPECT_EQ(Box(3).container, 1);
-  EXPECT_EQ(Box(3).txt_hndl.rect.left, 20);
+  EXPECT_EQ(Box(3).txt_hndl.rect.left, 120);
   EXPECT_EQ(Box(3).txt_hndl.rect.top, 150);
   EXPECT_EQ(ConditionExpression(ws), u"b2 = 2 And  (  b0 = 0 Or  b1 = 1 Or  b3 = 3 )"_s);
 

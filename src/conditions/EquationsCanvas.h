@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "model/Twips.h"
+
+namespace mivora {
+
+class Workspace;
+
+// The rectangles of the visible elements placed on the Equations window itself (canvas
+// twips): the root panel, the SQL text frame, the operator palette, box 0 while it is on the
+// canvas, the rubber band. The canvas scroll bars take their extent from these.
+std::vector<TwipRect> EquationsCanvasElements(const Workspace& ws);
+
+}  // namespace mivora
