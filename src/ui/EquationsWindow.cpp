@@ -9,7 +9,9 @@
 #include <algorithm>
 
 #include "conditions/EquationBoxes.h"
+#include "canvas/HintSpots.h"
 #include "conditions/SqlText.h"
+#include "ui/HintView.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
@@ -58,6 +60,7 @@ EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
   sql_text_ = new QPlainTextEdit(sql_frame_);
   sql_text_->setReadOnly(true);
   sql_text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  hint_ = new HintView(this, this, [this](float x, float y) { return EquationsHintAt(ws_, x, y); });
 }
 
 QWidget* EquationsWindow::ContainerWidget(int panel) const {
@@ -161,6 +164,7 @@ void EquationsWindow::Sync() {
   if (sql_text_->toPlainText() != shown) sql_text_->setPlainText(shown);
   sql_text_->setVisible(c.equation.visible);
   SyncStacking();
+  hint_->Raise();
 }
 
 }  // namespace mivora::ui

@@ -12,6 +12,8 @@ class QPlainTextEdit;
 
 namespace mivora::ui {
 
+class HintView;
+
 // The window `Equations`: mirrors the condition tree (panels with their labels, equation
 // boxes with their text fields) and the SQL text frame. Box edits and releases over the SQL
 // text frame go to the core; the window syncs from the model after each of them.
@@ -45,6 +47,7 @@ class EquationsWindow : public TopLevelWindow {
   std::vector<BoxWidgets> boxes_;
   QGroupBox* sql_frame_;
   QPlainTextEdit* sql_text_;
+  HintView* hint_;
 };
 
 }  // namespace mivora::ui
