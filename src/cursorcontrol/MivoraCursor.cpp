@@ -1,4 +1,4 @@
-#include "MivoraCursor.h"
+#include "MivoraCur/MivoraCursor.h"
 
 #include <QBitmap>
 #include <QImage>
@@ -6,6 +6,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+
+#include "model/ProductInfo.h"
+
+namespace {
+
+const QString kPicture = QStringLiteral("Picture");
+const QString kMaskPicture = QStringLiteral("MaskPicture");
+const QString kMaskColor = QStringLiteral("MaskColor");
+
+QSize LogicalSize(const QPixmap& p) { return p.deviceIndependentSize().toSize(); }
+
+}  // namespace
 
 MivoraCursor::MivoraCursor(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TranslucentBackground);
@@ -15,24 +27,24 @@ MivoraCursor::MivoraCursor(QWidget* parent) : QWidget(parent) {
 
 void MivoraCursor::SetPicture(const QPixmap& picture) {
   picture_ = picture;
-  if (!picture_.isNull()) resize(picture_.size());
+  if (!picture_.isNull()) resize(LogicalSize(picture_));
   UpdateShape();
   update();
-  Q_EMIT PropertyChanged(QStringLiteral("Picture"));
+  Q_EMIT PropertyChanged(kPicture);
 }
 
 void MivoraCursor::SetMaskPicture(const QPixmap& mask) {
   mask_picture_ = mask;
   UpdateShape();
   update();
-  Q_EMIT PropertyChanged(QStringLiteral("MaskPicture"));
+  Q_EMIT PropertyChanged(kMaskPicture);
 }
 
 void MivoraCursor::SetMaskColor(quint32 colour) {
   mask_color_ = colour;
   UpdateShape();
   update();
-  Q_EMIT PropertyChanged(QStringLiteral("MaskColor"));
+  Q_EMIT PropertyChanged(kMaskColor);
 }
 
 void MivoraCursor::UpdateShape() {
@@ -40,16 +52,18 @@ void MivoraCursor::UpdateShape() {
     clearMask();
     return;
   }
-  // Mask pixels in the mask colour are transparent. The region is made of the bitmap's
-  // cleared bits' complement, which createMaskFromColor gives for the matching pixels in
-  // MaskInColor mode. A mask that is all mask colour leaves nothing to see or to hit.
-  const QColor key(static_cast<int>(mask_color_ & 0xFF),
-                   static_cast<int>((mask_color_ >> 8) & 0xFF),
-                   static_cast<int>((mask_color_ >> 16) & 0xFF));
-  QBitmap shape =
-      QBitmap::fromImage(mask_picture_.toImage().createMaskFromColor(key.rgb(), Qt::MaskInColor));
-  QRegion region(shape);
-  if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);  // nothing visible, nothing to hit
+  // The shape is cut at the mask's logical size, so a 2x mask cuts the same control as a 1x one.
+  QImage image = mask_picture_.toImage();
+  const QSize logical = LogicalSize(mask_picture_);
+  if (image.size() != logical) image = image.scaled(logical, Qt::IgnoreAspectRatio);
+  const QRgb key = qRgb(static_cast<int>(mask_color_ & 0xFF),
+                        static_cast<int>((mask_color_ >> 8) & 0xFF),
+                        static_cast<int>((mask_color_ >> 16) & 0xFF));
+  // The bitmap made in MaskInColor mode gives a region of the pixels not in the key colour.
+  QRegion region(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
+  // An empty region would mean "no mask" to Qt: a one-pixel region off the widget shows
+  // nothing and takes no mouse.
+  if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);
   setMask(region);
 }
 
@@ -72,10 +86,33 @@ void MivoraCursor::mouseMoveEvent(QMouseEvent* event) {
                    static_cast<float>(event->position().y()));
 }
 
+void MivoraCursor::WriteProperties(QVariantMap& bag) const {
+  bag.insert(kPicture, picture_);
+  bag.insert(kMaskPicture, mask_picture_);
+  if (mask_color_ == kDefaultMaskColor) {
+    bag.remove(kMaskColor);
+  } else {
+    bag.insert(kMaskColor, mask_color_);
+  }
+}
+
+void MivoraCursor::ReadProperties(const QVariantMap& bag) {
+  SetPicture(bag.value(kPicture).value<QPixmap>());
+  SetMaskPicture(bag.value(kMaskPicture).value<QPixmap>());
+  SetMaskColor(bag.value(kMaskColor, kDefaultMaskColor).toUInt());
+}
+
 void MivoraCursor::ShowAboutDlg() {
   QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MivoraCursor"),
-                  QStringLiteral("Mivora のボタン表示\nhttps://mivora.app"), QMessageBox::NoButton,
-                  this);
+                  QStringLiteral("%1 MivoraCursor\n%2\n%3")
+                      .arg(mivora::ProductName(), mivora::ProductMaker(),
+                           mivora::ProductWebAddress()),
+                  QMessageBox::NoButton, this);
   box.addButton(QStringLiteral("O K"), QMessageBox::AcceptRole);
   box.exec();
+}
+
+QWidget* CreateMivoraControl(const QString& class_id, QWidget* parent) {
+  if (class_id != QLatin1String(MivoraCursor::kClassId)) return nullptr;
+  return new MivoraCursor(parent);
 }

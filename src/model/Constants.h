@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "model/Colours.h"
+#include "model/ProductInfo.h"
 
 namespace mivora {
 
@@ -57,8 +58,5 @@ constexpr int kColumnFitSampleRows = 100;
 
 // The first table slot; slots 0-3 are the canvas's boundary bars.
 constexpr int kFirstTableSlot = 4;
-
-// The address that follows every window caption.
-inline QString ProductWebAddress() { return QStringLiteral("https://mivora.app"); }
 
 }  // namespace mivora

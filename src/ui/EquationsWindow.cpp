@@ -12,6 +12,9 @@
 #include "conditions/OperatorPalette.h"
 #include "conditions/SqlText.h"
 #include "ui/EquationsWidgets.h"
+#include "canvas/HintSpots.h"
+#include "conditions/SqlText.h"
+#include "ui/HintView.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
@@ -74,6 +77,7 @@ EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
   band_->setFrameShape(QFrame::Box);
   band_->setAttribute(Qt::WA_TransparentForMouseEvents);
   band_->hide();
+  hint_ = new HintView(this, this, [this](float x, float y) { return EquationsHintAt(ws_, x, y); });
 }
 
 QWidget* EquationsWindow::ContainerWidget(int panel) const {
@@ -316,6 +320,7 @@ void EquationsWindow::Sync() {
   sql_text_->setVisible(c.equation.visible);
   SyncPalette();
   SyncStacking();
+  hint_->Raise();
 }
 
 }  // namespace mivora::ui

@@ -13,6 +13,7 @@ class QPlainTextEdit;
 namespace mivora::ui {
 
 class BoxTextField;
+class HintView;
 
 // The window `Equations`: mirrors the condition tree (panels with their labels, equation
 // boxes with their text fields), the operator palette, the rubber band and the SQL text
@@ -69,6 +70,7 @@ class EquationsWindow : public TopLevelWindow {
   QWidget* dragging_ = nullptr;  // the widget holding the grab during a drag
   static constexpr int kNoFocusChange = -2;
   int focus_after_event_ = kNoFocusChange;  // a box (-1 the window) to focus after an event
+  HintView* hint_;
 };
 
 }  // namespace mivora::ui

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
 
@@ -33,9 +34,11 @@ QFont GridView::GridFont() {
   return f;
 }
 
-void GridView::paintEvent(QPaintEvent*) {
+void GridView::paintEvent(QPaintEvent* event) {
+  // Only the cells in the exposed part are painted: a hint moving over the grid exposes a strip.
+  const QRect exposed = event->rect();
   QPainter p(this);
-  p.fillRect(rect(), kBackgroundColour);
+  p.fillRect(exposed, kBackgroundColour);
   const Grid& g = model_;
   if (g.Rows() == 0 || g.Cols() == 0) return;
   const int last_row = g.LastVisibleRow();
@@ -52,11 +55,13 @@ void GridView::paintEvent(QPaintEvent*) {
   for (int c : cols) {
     const int x = ToPixels(g.VisibleLeftOf(c));
     const int w = ToPixels(g.VisibleLeftOf(c) + g.ColWidth(c)) - x;
+    if (x > exposed.right() || x + w < exposed.left()) continue;
     const bool merge = c > 0 && g.MergeCol(c);
     for (std::size_t i = 0; i < rows.size(); ++i) {
       const int r = rows[i];
       const int y = ToPixels(g.VisibleTopOf(r));
       const int h = ToPixels(g.VisibleTopOf(r) + g.RowHeight(r)) - y;
+      if (y > exposed.bottom() || y + h < exposed.top()) continue;
       const bool fixed = r == 0 || c == 0;
       // A merge column shows a run of equal data cells as one: no text or line inside the run.
       const bool same_as_above = merge && r > 1 && i > 1 && !g.IsEmpty(r, c) &&

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QMouseEvent>
 
+#include "canvas/HintSpots.h"
 #include "conditions/ConditionFilter.h"
 #include "search/ResultWindowCommands.h"
 #include "search/Search.h"
 #include "tablefiles/ResultWriters.h"
+#include "ui/HintView.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
@@ -57,6 +59,7 @@ ResultWindow::ResultWindow(Workspace& ws, SyncHub& hub)
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(true);
   progress_->hide();
+  hint_ = new HintView(this, this, [this](float x, float y) { return ResultHintAt(ws_, x, y); });
 }
 
 void ResultWindow::ConnectGridWindow(int w) {
@@ -84,6 +87,7 @@ void ResultWindow::Sync() {
     views_[1]->raise();
   }
   if (progress_->isVisible()) progress_->raise();
+  hint_->Raise();
 }
 
 void ResultWindow::PrepareMenu() { env_save_->setEnabled(SaveStateMenuEnabled(ws_)); }

@@ -10,6 +10,8 @@
 
 namespace mivora::ui {
 
+class HintView;
+
 // The main window `Result`: the joined grid (window 0) and the result grid (window 1), the
 // popup menu "file" on the window background, and a progress bar for long searches.
 class ResultWindow : public TopLevelWindow {
@@ -40,6 +42,7 @@ class ResultWindow : public TopLevelWindow {
   QAction* cond_search_;
   QAction* env_save_;
   QProgressBar* progress_;
+  HintView* hint_;
 };
 
 }  // namespace mivora::ui

@@ -4,10 +4,11 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "MivoraCursor.h"
 #include "canvas/ButtonHints.h"
+#include "canvas/HintSpots.h"
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
+#include "ui/HintView.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "model/Constants.h"
@@ -98,27 +99,9 @@ TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.tables.window, hub) {
   canvas_ = new TablesCanvas(this);
   overlay_ = new CanvasOverlay(ws, canvas_);
-  hint_ = new MivoraCursor(canvas_);
-  hint_->hide();
-  // Moving onto the hint makes it slide 500 twips down, out from under the pointer.
-  connect(hint_, &MivoraCursor::MouseMove, this, [this](int, int, float, float) {
-    ws_.tables.hint.control.rect.top += 500;
-    SyncHint(false);
-  });
-}
-
-void TablesWindow::SyncHint(bool reload_pictures) {
-  const ButtonHint& hint = ws_.tables.hint;
-  if (reload_pictures) {
-    // A missing or unreadable file keeps the picture shown before.
-    QPixmap mask(ProgramDataPath(hint.mask_file));
-    QPixmap picture(ProgramDataPath(hint.picture_file));
-    if (!mask.isNull()) hint_->SetMaskPicture(mask);
-    if (!picture.isNull()) hint_->SetPicture(picture);
-  }
-  hint_->move(ToPixels(hint.control.rect.left), ToPixels(hint.control.rect.top));
-  hint_->setVisible(hint.control.visible && !hint_->Picture().isNull());
-  hint_->raise();
+  hint_ = new HintView(this, canvas_, ws.tables.hint,
+                       [this](float x, float y) { return TablesHintAt(ws_, x, y); });
+  hint_->HideOnSortOrTraceClick(true);
 }
 
 QWidget* TablesWindow::canvas() const { return canvas_; }
@@ -191,7 +174,7 @@ void TablesWindow::Sync() {
   for (auto& [z, w] : stack) w->raise();
   overlay_->raise();
   overlay_->update();
-  hint_->raise();
+  hint_->Raise();
 }
 
 void TablesWindow::SyncSegments() {
@@ -239,8 +222,6 @@ void TablesWindow::SegmentMouseReleased(int segment, const MouseEvent& e) {
 
 void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
   TablesCanvasMouseMove(ws_, e);
-  SyncHint(ShowButtonHint(ws_.tables.hint, ws_.tables.default_hint_mask,
-                          ws_.tables.default_hint_picture, e.x, e.y));
   UpdateRubberBand();
 }
 
@@ -249,12 +230,10 @@ void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global
   hub_.SyncAll();
   if (action == TablesMouseAction::kCanvasMenu) ShowCanvasMenu(global);
   if (action == TablesMouseAction::kAboutBox) {
-    hint_->hide();
     AboutBox about(this);
     about.exec();
     raise();
     activateWindow();
-    SyncHint(false);
   }
 }
 
@@ -264,6 +243,10 @@ void TablesWindow::ShowCanvasMenu(const QPoint& global) {
   menu.addAction(QStringLiteral("表を読み込む"), this, [this] {
     MenuLoadTable(ws_);
     hub_.SyncAll();
+  });
+  menu.addSeparator();
+  HintView::AddSwitch(&menu, [this] {
+    SetCanvasHintAfterMenu(ws_.tables.default_hint_mask, ws_.tables.default_hint_picture);
   });
   menu.exec(global);
 }

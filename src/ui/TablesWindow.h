@@ -6,10 +6,9 @@
 #include "ui/TableWindowView.h"
 #include "ui/TopLevelWindow.h"
 
-class MivoraCursor;
-
 namespace mivora::ui {
 
+class HintView;
 class TablesCanvas;
 class CanvasOverlay;
 class SegmentView;
@@ -42,14 +41,13 @@ class TablesWindow : public TopLevelWindow {
   void LayoutCanvas();
   void SyncSegments();
   void UpdateRubberBand();
-  void SyncHint(bool reload_pictures);
 
   TablesCanvas* canvas_;
   CanvasOverlay* overlay_;
   std::vector<TableWindowView*> views_;  // index = slot; nullptr for the boundary bars
   std::vector<QFrame*> bars_;
   std::vector<QFrame*> segments_;  // made on first use
-  MivoraCursor* hint_;
+  HintView* hint_;
   QRect band_rect_;  // where the rubber band was painted last
 };
 

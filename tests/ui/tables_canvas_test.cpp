@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "MivoraCursor.h"
+#include "MivoraCur/MivoraCursor.h"
 #include "support/FakeHost.h"
 #include "support/PopupMenus.h"
 #include "ui/MainWindows.h"
