@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk
+  libxml2-dev qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

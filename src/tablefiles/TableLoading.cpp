@@ -4,6 +4,7 @@
 
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
+#include "tablefiles/HtmlTableLoading.h"
 #include "tablefiles/TableNames.h"
 #include "model/ColumnWidths.h"
 #include "workspace/TableSlots.h"
@@ -106,6 +107,8 @@ QString OpenTableDialogTitle() {
 QString OpenTableDialogFilter() { return QStringLiteral("すべてのファイル (*)"); }
 
 LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
+  if (!path.isEmpty() && TableFormatForPath(path) == TableFormat::kHtml)
+    return ReadHtmlFile(ws, path, geometry);
   if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return {};
   FileContent content;
   if (!OpenTableFile(ws, path, &content)) return {};

@@ -6,6 +6,7 @@
 
 #include "canvas/ButtonHints.h"
 #include "model/Control.h"
+#include "workspace/PasteBox.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {
@@ -29,6 +30,7 @@ struct TablesWindow {
   QString default_hint_mask;
   QString default_hint_picture;
   ButtonHint hint;
+  PasteBox receive_text_box;  // `ReceiveTextBox`, hidden until "html text の paste"
 
   int SlotCount() const { return static_cast<int>(slots.size()); }
   bool IsTableSlot(int slot) const { return slot >= 4 && slot < SlotCount(); }
