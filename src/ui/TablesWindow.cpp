@@ -1,7 +1,7 @@
 #include "ui/TablesWindow.h"
 
 #include <QCloseEvent>
-#include <QMenu>
+#include <QCursor>
 #include <QPainter>
 
 #include "MivoraCursor.h"
@@ -9,6 +9,8 @@
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
 #include "ui/MouseEvents.h"
+#include "ui/PasteBoxView.h"
+#include "ui/TablesCanvasMenu.h"
 #include "ui/Units.h"
 #include "model/Constants.h"
 #include "workspace/ProgramData.h"
@@ -100,6 +102,8 @@ TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
   overlay_ = new CanvasOverlay(ws, canvas_);
   hint_ = new MivoraCursor(canvas_);
   hint_->hide();
+  paste_box_ = new PasteBoxView(ws, hub, canvas_);
+  InstallOracleExampleShortcut(this, ws, hub);
   // Moving onto the hint makes it slide 500 twips down, out from under the pointer.
   connect(hint_, &MivoraCursor::MouseMove, this, [this](int, int, float, float) {
     ws_.tables.hint.control.rect.top += 500;
@@ -146,8 +150,8 @@ void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
   });
   connect(grid, &GridView::mouseReleased, this, [this, slot](const MouseEvent& e) {
     TablesMouseAction action = TablesGridMouseUp(ws_, slot, e);
-    (void)action;  // the table's popup menu comes with the table commands
     hub_.SyncAll();
+    if (action == TablesMouseAction::kTablePopupMenu) ShowTableMenu(QCursor::pos());
   });
   connect(view, &TableWindowView::frameMoved, this, [this, slot](const MouseEvent& e) {
     TablesFrameMouseMove(ws_, slot, e);
@@ -186,6 +190,8 @@ void TablesWindow::Sync() {
   SyncSegments();
   for (std::size_t i = 0; i < segments_.size(); ++i)
     stack.emplace_back(ws_.tables.line2[i].z, segments_[i]);
+  paste_box_->Sync();
+  stack.emplace_back(ws_.tables.receive_text_box.control.z, paste_box_);
   std::stable_sort(stack.begin(), stack.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [z, w] : stack) w->raise();
@@ -259,13 +265,16 @@ void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global
 }
 
 void TablesWindow::ShowCanvasMenu(const QPoint& global) {
-  QMenu menu(this);
-  menu.setObjectName(QStringLiteral("FrmMenu"));
-  menu.addAction(QStringLiteral("表を読み込む"), this, [this] {
-    MenuLoadTable(ws_);
-    hub_.SyncAll();
-  });
-  menu.exec(global);
+  // The hint stays hidden while a menu is open.
+  hint_->hide();
+  ExecCanvasMenu(this, ws_, hub_, global);
+  SyncHint(false);
+}
+
+void TablesWindow::ShowTableMenu(const QPoint& global) {
+  hint_->hide();
+  ExecTableMenu(this, ws_, hub_, global);
+  SyncHint(false);
 }
 
 void TablesWindow::closeEvent(QCloseEvent* event) {
