@@ -6,6 +6,7 @@
 
 #include "MivoraCursor.h"
 #include "canvas/ButtonHints.h"
+#include "canvas/StraightJoinLines.h"
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
 #include "ui/MouseEvents.h"
@@ -55,8 +56,11 @@ class CanvasOverlay : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ToQColor(kJoinLineColour), 2));
-    for (const LineShape& l : ws_.search.join_lines) {
+    const auto& lines = ws_.search.join_lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const LineShape& l = lines[i];
+      const bool selected = static_cast<int>(i) == ws_.tables.selected_join_line;
+      p.setPen(QPen(ToQColor(selected ? kJoinLineSelectedColour : kJoinLineColour), 2));
       if (l.visible)
         p.drawLine(QPointF(ToPixels(l.x1), ToPixels(l.y1)),
                    QPointF(ToPixels(l.x2), ToPixels(l.y2)));
@@ -251,6 +255,11 @@ void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
 }
 
 void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global) {
+  // A left click within 3 pixels of a drawn join line asks to disconnect it.
+  if (TablesCanvasLineClick(ws_, e, ToTwips(3))) {
+    hub_.SyncAll();
+    return;
+  }
   TablesMouseAction action = TablesCanvasMouseUp(ws_, e);
   hub_.SyncAll();
   if (action == TablesMouseAction::kCanvasMenu) ShowCanvasMenu(global);

@@ -18,6 +18,9 @@
 #include "ui/PasteBoxView.h"
 #include "ui/QtTranslations.h"
 #include "ui/Units.h"
+#include "canvas/ButtonHints.h"
+#include "search/JoinLines.h"
+#include "search/JoinModel.h"
 #include "tablefiles/TableLoading.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
@@ -228,6 +231,43 @@ class TablesMenusTest : public QObject {
     // Once tables are loaded the examples are off: a second press adds nothing.
     QTest::keyClick(windows.tables.get(), Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(!ws.tables.SlotInUse(13));
+  }
+
+  void clickOnAJoinLineAsksAndDisconnects() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    mivora::SetCanvasHintAfterMenu(ws.tables.default_hint_mask, ws.tables.default_hint_picture);
+    const QString csv = TestData(QStringLiteral("sales.2000.csv"));
+    const int a = mivora::LoadTableFile(ws, csv, {500, 600, 3000, 1500}).slot;
+    const int b = mivora::LoadTableFile(ws, csv, {7000, 6000, 3000, 1500}).slot;
+    mivora::BeginJoin(ws, a, 1);
+    mivora::CompleteJoin(ws, b, 2);
+    mivora::RedrawJoinLines(ws);
+    windows.SyncAll();
+    QCOMPARE(ws.search.join_lines.size(), std::size_t{1});
+    const mivora::LineShape l = ws.search.join_lines[0];
+    const QPoint middle(ToPixels((l.x1 + l.x2) / 2), ToPixels((l.y1 + l.y2) / 2));
+    QWidget* canvas = windows.tables->canvas();
+    QCOMPARE(canvas->childAt(middle), nullptr);  // over the empty canvas
+
+    host.answers = {false};
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, middle + QPoint(0, 2));
+    QCOMPARE(host.questions, QStringList{QStringLiteral("切断しますか ？")});
+    QCOMPARE(ws.search.join_lines.size(), std::size_t{1});
+    QCOMPARE(ws.tables.selected_join_line, -1);
+
+    host.answers = {true};
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, middle);
+    QCOMPARE(host.questions.size(), 2);
+    QVERIFY(ws.search.join_lines.empty());
+    mivora::Join j;
+    QCOMPARE(mivora::ReadJoin(ws, 1, j), 0);
+
+    // Away from any line the click is the canvas's own: nothing asked.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, middle);
+    QCOMPARE(host.questions.size(), 2);
   }
 
   void qtButtonsSpeakJapanese() {
