@@ -137,6 +137,31 @@ class TablesMenusTest : public QObject {
     QVERIFY(host.exited);
   }
 
+  void resumeOffForGoodOnceOpenedWithAWindowMinimised() {
+    FakeHost host;
+    Workspace ws(host);
+    MainWindows windows(ws);
+    windows.Start({});
+    QWidget* canvas = windows.tables->canvas();
+    ws.result.window.state = mivora::WindowState::kMinimised;
+    bool checked = false;
+    InspectNextPopup([&](QMenu* menu) {
+      QVERIFY(!Item(menu, "mnuRsmEnv")->isEnabled());
+      QVERIFY(menu->findChild<QMenu*>(QStringLiteral("mnuResume"))->menuAction()->isEnabled());
+      checked = true;
+    });
+    QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 300));
+    QVERIFY(checked);
+    ws.result.window.state = mivora::WindowState::kNormal;
+    checked = false;
+    InspectNextPopup([&](QMenu* menu) {
+      QVERIFY(!Item(menu, "mnuRsmEnv")->isEnabled());
+      checked = true;
+    });
+    QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 300));
+    QVERIFY(checked);
+  }
+
   void nameCellMenuRemovesATableThatFailedPartWay() {
     FakeHost host;
     Workspace ws(host);
