@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk
   libxlsxwriter-dev libzip-dev libpugixml-dev libgsf-1-dev python3-openpyxl python3-xlwt
+  libxml2-dev qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
+#include "tablefiles/HtmlTableLoading.h"
 #include "tablefiles/TableNames.h"
 #include "tablefiles/WorkbookLoading.h"
 #include "model/ColumnWidths.h"
@@ -56,20 +57,6 @@ class FileContent {
   QByteArrayView view_;
 };
 
-bool RefuseUnreadableFormat(Workspace& ws, const QString& path) {
-  switch (TableFormatForPath(path)) {
-    case TableFormat::kCsv:
-      return false;
-    case TableFormat::kHtml:
-      ws.host.ShowMessage(QStringLiteral("HTML の表ファイルはまだ読み込めません。\n") + path);
-      return true;
-    case TableFormat::kWorkbook:
-      ws.host.ShowMessage(QStringLiteral("Excel のブックはまだ読み込めません。\n") + path);
-      return true;
-  }
-  return true;
-}
-
 // Opens a table file; a file that cannot be opened is reported with its path and the reason.
 bool OpenTableFile(Workspace& ws, const QString& path, FileContent* content) {
   QString reason;
@@ -107,9 +94,15 @@ QString OpenTableDialogTitle() {
 QString OpenTableDialogFilter() { return QStringLiteral("すべてのファイル (*)"); }
 
 LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
-  if (!path.isEmpty() && TableFormatForPath(path) == TableFormat::kWorkbook)
-    return LoadWorkbookTables(ws, path, geometry);
-  if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return {};
+  if (path.isEmpty()) return {};
+  switch (TableFormatForPath(path)) {
+    case TableFormat::kWorkbook:
+      return LoadWorkbookTables(ws, path, geometry);
+    case TableFormat::kHtml:
+      return ReadHtmlFile(ws, path, geometry);
+    case TableFormat::kCsv:
+      break;
+  }
   FileContent content;
   if (!OpenTableFile(ws, path, &content)) return {};
   LoadResult result;

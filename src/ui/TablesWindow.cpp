@@ -1,15 +1,18 @@
 #include "ui/TablesWindow.h"
 
 #include <QCloseEvent>
-#include <QMenu>
+#include <QCursor>
 #include <QPainter>
 
 #include "canvas/ButtonHints.h"
 #include "canvas/HintSpots.h"
+#include "canvas/StraightJoinLines.h"
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
 #include "ui/HintView.h"
 #include "ui/MouseEvents.h"
+#include "ui/PasteBoxView.h"
+#include "ui/TablesCanvasMenu.h"
 #include "ui/Units.h"
 #include "model/Constants.h"
 #include "workspace/ProgramData.h"
@@ -54,8 +57,11 @@ class CanvasOverlay : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(ToQColor(kJoinLineColour), 2));
-    for (const LineShape& l : ws_.search.join_lines) {
+    const auto& lines = ws_.search.join_lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const LineShape& l = lines[i];
+      const bool selected = static_cast<int>(i) == ws_.tables.selected_join_line;
+      p.setPen(QPen(ToQColor(selected ? kJoinLineSelectedColour : kJoinLineColour), 2));
       if (l.visible)
         p.drawLine(QPointF(ToPixels(l.x1), ToPixels(l.y1)),
                    QPointF(ToPixels(l.x2), ToPixels(l.y2)));
@@ -102,6 +108,8 @@ TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
   hint_ = new HintView(this, canvas_, ws.tables.hint,
                        [this](float x, float y) { return TablesHintAt(ws_, x, y); });
   hint_->HideOnSortOrTraceClick(true);
+  paste_box_ = new PasteBoxView(ws, hub, canvas_);
+  InstallOracleExampleShortcut(this, ws, hub);
 }
 
 QWidget* TablesWindow::canvas() const { return canvas_; }
@@ -129,8 +137,8 @@ void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
   });
   connect(grid, &GridView::mouseReleased, this, [this, slot](const MouseEvent& e) {
     TablesMouseAction action = TablesGridMouseUp(ws_, slot, e);
-    (void)action;  // the table's popup menu comes with the table commands
     hub_.SyncAll();
+    if (action == TablesMouseAction::kTablePopupMenu) ShowTableMenu(QCursor::pos());
   });
   connect(view, &TableWindowView::frameMoved, this, [this, slot](const MouseEvent& e) {
     TablesFrameMouseMove(ws_, slot, e);
@@ -169,6 +177,8 @@ void TablesWindow::Sync() {
   SyncSegments();
   for (std::size_t i = 0; i < segments_.size(); ++i)
     stack.emplace_back(ws_.tables.line2[i].z, segments_[i]);
+  paste_box_->Sync();
+  stack.emplace_back(ws_.tables.receive_text_box.control.z, paste_box_);
   std::stable_sort(stack.begin(), stack.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [z, w] : stack) w->raise();
@@ -226,6 +236,11 @@ void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
 }
 
 void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global) {
+  // A left click within 3 pixels of a drawn join line asks to disconnect it.
+  if (TablesCanvasLineClick(ws_, e, ToTwips(3))) {
+    hub_.SyncAll();
+    return;
+  }
   TablesMouseAction action = TablesCanvasMouseUp(ws_, e);
   hub_.SyncAll();
   if (action == TablesMouseAction::kCanvasMenu) ShowCanvasMenu(global);
@@ -238,17 +253,14 @@ void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global
 }
 
 void TablesWindow::ShowCanvasMenu(const QPoint& global) {
-  QMenu menu(this);
-  menu.setObjectName(QStringLiteral("FrmMenu"));
-  menu.addAction(QStringLiteral("表を読み込む"), this, [this] {
-    MenuLoadTable(ws_);
-    hub_.SyncAll();
-  });
-  menu.addSeparator();
-  HintView::AddSwitch(&menu, [this] {
-    SetCanvasHintAfterMenu(ws_.tables.default_hint_mask, ws_.tables.default_hint_picture);
-  });
-  menu.exec(global);
+  // The hint stays hidden while a menu is open; it comes back at the next move.
+  hint_->Hide();
+  ExecCanvasMenu(this, ws_, hub_, global);
+}
+
+void TablesWindow::ShowTableMenu(const QPoint& global) {
+  hint_->Hide();
+  ExecTableMenu(this, ws_, hub_, global);
 }
 
 void TablesWindow::closeEvent(QCloseEvent* event) {

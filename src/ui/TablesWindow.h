@@ -12,6 +12,7 @@ class HintView;
 class TablesCanvas;
 class CanvasOverlay;
 class SegmentView;
+class PasteBoxView;
 
 // The main window `Tables`: the canvas with its table windows, boundary bars, join lines and
 // the rubber band. Mouse events go to the core's Tables mouse layer; the window mirrors the
@@ -38,6 +39,7 @@ class TablesWindow : public TopLevelWindow {
   void SegmentMouseReleased(int segment, const MouseEvent& e);
   void ConnectSlot(TableWindowView* view, int slot);
   void ShowCanvasMenu(const QPoint& global);
+  void ShowTableMenu(const QPoint& global);
   void LayoutCanvas();
   void SyncSegments();
   void UpdateRubberBand();
@@ -48,6 +50,7 @@ class TablesWindow : public TopLevelWindow {
   std::vector<QFrame*> bars_;
   std::vector<QFrame*> segments_;  // made on first use
   HintView* hint_;
+  PasteBoxView* paste_box_;
   QRect band_rect_;  // where the rubber band was painted last
 };
 

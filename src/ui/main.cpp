@@ -2,11 +2,13 @@
 
 #include "ui/MainWindows.h"
 #include "ui/QtHost.h"
+#include "ui/QtTranslations.h"
 #include "workspace/Workspace.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mivora"));
+  mivora::ui::InstallQtJapanese(app);
   // The last window closing does not end the program: only closing Tables does.
   QApplication::setQuitOnLastWindowClosed(false);
 

@@ -5,6 +5,7 @@
 #include "search/JoinLines.h"
 #include "tablefiles/TableLoading.h"
 #include "model/Constants.h"
+#include "workspace/PasteBox.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -83,7 +84,7 @@ void OpenTable(Workspace& ws, const QString& kind, float left, float top, float 
   if (kind == QStringLiteral("OpenFl")) {
     ChooseAndLoadTable(ws);
   } else if (kind == QStringLiteral("htmlDrop")) {
-    ws.host.ShowMessage(QStringLiteral("貼り付けた HTML の表はまだ読み込めません。"));
+    ReadPasteBox(ws);
   } else {
     LoadTableFile(ws, kind, {left, top, width, height});
   }

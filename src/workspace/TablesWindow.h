@@ -6,6 +6,7 @@
 
 #include "canvas/ButtonHints.h"
 #include "model/Control.h"
+#include "workspace/PasteBox.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {
@@ -29,6 +30,8 @@ struct TablesWindow {
   QString default_hint_mask;
   QString default_hint_picture;
   ButtonHint hint;
+  PasteBox receive_text_box;
+  int selected_join_line = -1;  // the drawn join line shown in the selection colour  // `ReceiveTextBox`, hidden until "html text の paste"
 
   int SlotCount() const { return static_cast<int>(slots.size()); }
   bool IsTableSlot(int slot) const { return slot >= 4 && slot < SlotCount(); }
