@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "conditions/SqlFrameDrag.h"
 #include "conditions/EquationBoxes.h"
 #include "conditions/SqlText.h"
 #include "ui/MouseEvents.h"
@@ -38,7 +39,18 @@ class SqlFrame : public QGroupBox {
   SqlFrame(Workspace& ws, SyncHub& hub, QWidget* parent) : QGroupBox(parent), ws_(ws), hub_(hub) {}
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mousePressEvent(QMouseEvent* event) override {
+    const MouseEvent e = ToMouseEvent(event);
+    SqlFrameMouseDown(anchor_, e.x, e.y);
+    event->accept();
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const MouseEvent e = ToMouseEvent(event);
+    if (e.button == 0) return;
+    SqlFrameDragStep(ws_.conditions.cnd_equation, ws_.conditions.equation, anchor_, e.button, e.x,
+                     e.y);
+    hub_.SyncAll();
+  }
   void mouseReleaseEvent(QMouseEvent* event) override {
     const MouseEvent e = ToMouseEvent(event);
     SqlTextFrameMouseUp(ws_, e.button, e.shift);
@@ -48,6 +60,7 @@ class SqlFrame : public QGroupBox {
  private:
   Workspace& ws_;
   SyncHub& hub_;
+  SqlFrameAnchor anchor_;
 };
 
 }  // namespace

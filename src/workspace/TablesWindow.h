@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "canvas/ButtonHints.h"
+#include "canvas/ScrollBars.h"
+#include "canvas/WindowMoveResize.h"
 #include "model/Control.h"
+#include "search/SearchState.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {
@@ -18,6 +21,12 @@ struct TablesWindow {
   std::deque<TableSlot> slots;  // a deque keeps references valid as slots are added
   std::vector<Control> line2;
   LineShape line1;
+  // Joins that found no route at the last layout (their message is not repeated).
+  std::vector<Join> unroutable_joins;
+  // Moving and resizing table windows, the canvas scroll bars, a table slider's press offset.
+  WindowDragState drag;
+  CanvasBars canvas_bars;
+  float slider_press = 0;
 
   // `TableFileNames`: per slot, the path its table was read from.
   std::vector<QString> table_file_names;
