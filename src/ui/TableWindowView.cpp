@@ -59,6 +59,11 @@ TableWindowView::TableWindowView(TableSlot& slot, QWidget* parent) : QFrame(pare
   corner_ = new QPushButton(this);
   corner_->setFlat(true);
   corner_->setFocusPolicy(Qt::NoFocus);
+  repeat_ = new QTimer(this);
+  connect(repeat_, &QTimer::timeout, this, [this] {
+    repeat_->setInterval(60);
+    Q_EMIT partMouse(repeat_part_, 2, MouseEvent{kLeftButton, 0, 0, 0});
+  });
   // The bar parts and the corner hand their mouse events to the window's mouse layer.
   for (QWidget* w : std::initializer_list<QWidget*>{corner_, vsldr_, hsldr_, up_arrow_, dn_arrow_,
                                                     le_arrow_, ri_arrow_, vsc_bar_, hsc_bar_}) {
@@ -138,7 +143,15 @@ bool TableWindowView::eventFilter(QObject* watched, QEvent* event) {
   else if (watched == vsc_bar_) part = TablePart::kVTrack;
   else if (watched == hsc_bar_) part = TablePart::kHTrack;
   else return QFrame::eventFilter(watched, event);
-  Q_EMIT partMouse(static_cast<int>(part), kind, ToMouseEvent(static_cast<QMouseEvent*>(event)));
+  const MouseEvent e = ToMouseEvent(static_cast<QMouseEvent*>(event));
+  const bool arrow = part == TablePart::kUpArrow || part == TablePart::kDownArrow ||
+                     part == TablePart::kLeftArrow || part == TablePart::kRightArrow;
+  if (arrow && kind == 0 && e.button == kLeftButton) {
+    repeat_part_ = static_cast<int>(part);
+    repeat_->start(400);
+  }
+  if (kind == 2) repeat_->stop();
+  Q_EMIT partMouse(static_cast<int>(part), kind, e);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include "canvas/MouseEvent.h"
 #include "canvas/TableWindowMouse.h"
@@ -50,6 +51,9 @@ class TableWindowView : public QFrame {
   QWidget* le_arrow_;
   QWidget* ri_arrow_;
   QPushButton* corner_;
+  // A held arrow repeats its click.
+  QTimer* repeat_;
+  int repeat_part_ = -1;
 };
 
 }  // namespace mivora::ui
