@@ -28,8 +28,10 @@ constexpr float kWindowChromeWidth = 20;
 constexpr Colour kCanvasColour = Rgb(0x80, 0x80, 0x80);
 constexpr Colour kNewFrameColour = Rgb(192, 192, 0);
 constexpr float kBoundaryBarThickness = 15;
-constexpr float kLine2Thickness = 30;
+constexpr float kLine2Thickness = 50;
 constexpr Colour kJoinLineColour = Rgb(0, 192, 0);
+// The piece by which a join line enters its destination table.
+constexpr Colour kJoinLineLastColour = Rgb(0, 192, 192);
 constexpr Colour kJoinLineSelectedColour = Rgb(255, 192, 128);
 constexpr int kLine2Count = 1024;
 

@@ -1,5 +1,7 @@
 #include "search/LineDisconnect.h"
 
+#include <algorithm>
+
 #include "search/JoinLines.h"
 #include "search/JoinModel.h"
 #include "model/Constants.h"
@@ -10,7 +12,8 @@ namespace mivora {
 namespace {
 
 bool IsSegment(const Workspace& ws, int s) {
-  return s >= 0 && s < kSegmentCount && s < static_cast<int>(ws.tables.line2.size());
+  return s >= 0 && s < static_cast<int>(ws.tables.line2.size()) &&
+         s < static_cast<int>(ws.search.segment_marks.size());
 }
 
 // Whether segment j carries the line on from segment s.
@@ -54,7 +57,7 @@ void TraceLineSegments(Workspace& ws, bool first, int s) {
     }
   }
   if (st.segment_marks[s] >= 4) ++st.end_tables_found;
-  for (int j = 0; j < kSegmentCount && IsSegment(ws, j); ++j) {
+  for (int j = 0; IsSegment(ws, j); ++j) {
     // Hidden segments belong to no drawn line.
     if (st.segment_marks[j] != 0 || !ws.tables.line2[j].visible) continue;
     if (ContinuesLine(r, ws.tables.line2[j].rect)) TraceLineSegments(ws, false, j);
@@ -63,18 +66,18 @@ void TraceLineSegments(Workspace& ws, bool first, int s) {
 
 void DisconnectByLine(Workspace& ws, int segment) {
   SearchState& st = ws.search;
-  st.segment_marks.fill(0);
+  st.segment_marks.assign(std::max<std::size_t>(ws.tables.line2.size(), kSegmentCount), 0);
   TraceLineSegments(ws, true, segment);
   if (ws.host.AskOkCancel(QStringLiteral("切断しますか ？"))) {
     int a = 0, b = 0, at = -1;
-    for (int i = 0; i < kSegmentCount; ++i) {
+    for (int i = 0; IsSegment(ws, i); ++i) {
       if (st.segment_marks[i] > 1) {
         a = st.segment_marks[i];
         at = i;
         break;
       }
     }
-    for (int i = at + 1; at >= 0 && i < kSegmentCount; ++i) {
+    for (int i = at + 1; at >= 0 && IsSegment(ws, i); ++i) {
       if (st.segment_marks[i] > 1) {
         b = st.segment_marks[i];
         break;
@@ -86,10 +89,10 @@ void DisconnectByLine(Workspace& ws, int segment) {
       RedrawJoinLines(ws);
     }
   }
-  for (int i = 0; i < kSegmentCount && IsSegment(ws, i); ++i) {
+  for (int i = 0; IsSegment(ws, i); ++i) {
     ws.tables.line2[i].back_colour = kJoinLineColour;
   }
-  st.segment_marks.fill(0);
+  std::fill(st.segment_marks.begin(), st.segment_marks.end(), 0);
 }
 
 }  // namespace mivora

@@ -59,13 +59,10 @@ struct SearchState {
   std::array<ColumnRef, kReportSlots + 1> report_columns{};
 
   // `SegmentMarks` and the two counters of the disconnection trace.
-  std::array<int, kSegmentCount> segment_marks{};
+  // Grows with the segment pool.
+  std::vector<int> segment_marks = std::vector<int>(kSegmentCount, 0);
   int end_tables_found = 0;
   int last_end_table = 0;
-
-  // The drawn joins as straight lines in canvas twips, one per valid join, until the routed
-  // segments replace them.
-  std::vector<LineShape> join_lines;
 };
 
 }  // namespace mivora

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
+#include "conditions/SqlFrameDrag.h"
 #include "conditions/EquationBoxes.h"
 #include "conditions/EquationEntry.h"
 #include "conditions/EquationsGestures.h"
@@ -46,8 +47,17 @@ EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
   auto after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
 
   auto* sql_frame = new RoutedGroupBox(this);
-  sql_frame->route.down = [](const MouseEvent&) {};
-  sql_frame->route.move = [this](const MouseEvent& e) { SqlFrameMouseMove(ws_, e); };
+  // The right button moves the frame, the left resizes it by its strips.
+  sql_frame->route.down = [this](const MouseEvent& e) {
+    SqlFrameMouseDown(sql_anchor_, e.x, e.y);
+  };
+  sql_frame->route.move = [this](const MouseEvent& e) {
+    SqlFrameMouseMove(ws_, e);
+    if (e.button != 0) {
+      SqlFrameDragStep(ws_.conditions.cnd_equation, ws_.conditions.equation, sql_anchor_,
+                       e.button, e.x, e.y);
+    }
+  };
   sql_frame->route.up = [this](const MouseEvent& e) { SqlTextFrameMouseUp(ws_, e.button, e.shift); };
   sql_frame->route.after = after;
   sql_frame_ = sql_frame;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "conditions/SqlFrameDrag.h"
 #include "ui/TopLevelWindow.h"
 
 class QFrame;
@@ -66,6 +67,7 @@ class EquationsWindow : public TopLevelWindow {
   std::vector<QLabel*> palette_labels_;
   QFrame* band_;
   QGroupBox* sql_frame_;
+  SqlFrameAnchor sql_anchor_;  // where a drag of the SQL frame began
   QPlainTextEdit* sql_text_;
   QWidget* dragging_ = nullptr;  // the widget holding the grab during a drag
   static constexpr int kNoFocusChange = -2;

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QMetaMethod>
 #include <QWheelEvent>
 
 #include "ui/MouseEvents.h"
@@ -112,12 +113,25 @@ void GridView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void GridView::wheelEvent(QWheelEvent* event) {
-  // Scrolls by three rows, or columns with Shift held, until the custom scroll bars land.
-  const int steps = event->angleDelta().y() / 120 * -3;
-  if (steps == 0 || model_.Rows() < 2) return;
-  if (event->modifiers() & Qt::ShiftModifier) {
+  // A notch (120) moves the desktop's wheel lines; finer deltas add up row by row.
+  const bool shift = event->modifiers() & Qt::ShiftModifier;
+  const QPoint delta = event->angleDelta();
+  const bool sideways = shift || (delta.x() != 0 && delta.y() == 0);
+  const int per_row = std::max(1, 120 / std::max(1, QApplication::wheelScrollLines()));
+  int& rest = sideways ? wheel_rest_x_ : wheel_rest_y_;
+  rest += sideways ? (delta.x() != 0 ? delta.x() : delta.y()) : delta.y();
+  const int steps = -(rest / per_row);
+  rest %= per_row;
+  event->accept();
+  if (steps == 0) return;
+  if (isSignalConnected(QMetaMethod::fromSignal(&GridView::wheelTurned))) {
+    Q_EMIT wheelTurned(steps, sideways);
+    return;
+  }
+  if (model_.Rows() < 2) return;
+  if (sideways) {
     if (model_.Cols() > 1)
-      model_.SetLeftCol(std::clamp(model_.LeftCol() + steps / 3, 1, model_.Cols() - 1));
+      model_.SetLeftCol(std::clamp(model_.LeftCol() + steps, 1, model_.Cols() - 1));
   } else {
     model_.SetTopRow(std::clamp(model_.TopRow() + steps, 1, model_.Rows() - 1));
   }

@@ -24,6 +24,10 @@ class GridView : public QWidget {
   void mousePressed(const mivora::MouseEvent& e);
   void mouseMoved(const mivora::MouseEvent& e);
   void mouseReleased(const mivora::MouseEvent& e);
+  // Whole rows (columns when `sideways`) the wheel asks to scroll, positive downwards;
+  // fine-grained wheels and touchpads add up until a row is reached. Without a receiver the
+  // view scrolls its model itself.
+  void wheelTurned(int steps, bool sideways);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,6 +38,8 @@ class GridView : public QWidget {
 
  private:
   Grid& model_;
+  int wheel_rest_y_ = 0;  // eighths of a degree not yet turned into rows
+  int wheel_rest_x_ = 0;
 };
 
 }  // namespace mivora::ui

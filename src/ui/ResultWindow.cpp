@@ -1,9 +1,12 @@
 #include "ui/ResultWindow.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QMouseEvent>
 
 #include "canvas/HintSpots.h"
+#include "canvas/ResultWindowMoveResize.h"
+#include "canvas/ScrollBars.h"
 #include "conditions/ConditionFilter.h"
 #include "search/ResultWindowCommands.h"
 #include "search/Search.h"
@@ -72,6 +75,23 @@ void ResultWindow::ConnectGridWindow(int w) {
     ResultGridMouseUp(ws_, w, e);
     hub_.SyncAll();
   });
+  // Moving, resizing and scrolling the grid window.
+  connect(views_[w], &TableWindowView::partMouse, this,
+          [this, w](int part, int kind, const MouseEvent& e) {
+            const auto p = static_cast<TablePart>(part);
+            if (kind == 0) ResultPartMouseDown(ws_, drag_, w, p, e);
+            if (kind == 1) ResultPartMouseMove(ws_, drag_, w, p, e);
+            if (kind == 2) ResultPartMouseUp(ws_, drag_, w, p, e);
+            if (kind != 1 || e.button != 0) Sync();
+          });
+  connect(grid, &GridView::wheelTurned, this, [this, w](int steps, bool sideways) {
+    TableSlot& s = ws_.result.windows[w];
+    if (sideways)
+      ScrollTableCols(s, std::clamp<long long>(steps, -ColsFullyInView(s), ColsFullyInView(s)));
+    else
+      ScrollTableRows(s, std::clamp<long long>(steps, -RowsFullyInView(s), RowsFullyInView(s)));
+    views_[w]->Sync();
+  });
 }
 
 void ResultWindow::NotAvailableYet() {
@@ -81,6 +101,8 @@ void ResultWindow::NotAvailableYet() {
 void ResultWindow::Sync() {
   TopLevelWindow::Sync();
   for (int w = 0; w < 2; ++w) views_[w]->Sync();
+  // The window pressed last lies in front.
+  views_[ws_.result.windows[0].frame.z > ws_.result.windows[1].frame.z ? 0 : 1]->raise();
   if (ws_.result.windows[0].frame.z > ws_.result.windows[1].frame.z) {
     views_[0]->raise();
   } else {

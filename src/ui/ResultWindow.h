@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <cstdint>
 
+#include "canvas/ResultWindowMoveResize.h"
 #include "ui/TableWindowView.h"
 #include "ui/TopLevelWindow.h"
 
@@ -37,6 +38,7 @@ class ResultWindow : public TopLevelWindow {
   void NotAvailableYet();
 
   TableWindowView* views_[2];
+  ResultDragState drag_;
   QMenu* menu_;
   QAction* join_;
   QAction* cond_search_;

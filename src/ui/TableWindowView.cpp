@@ -59,6 +59,17 @@ TableWindowView::TableWindowView(TableSlot& slot, QWidget* parent) : QFrame(pare
   corner_ = new QPushButton(this);
   corner_->setFlat(true);
   corner_->setFocusPolicy(Qt::NoFocus);
+  repeat_ = new QTimer(this);
+  connect(repeat_, &QTimer::timeout, this, [this] {
+    repeat_->setInterval(60);
+    Q_EMIT partMouse(repeat_part_, 2, MouseEvent{kLeftButton, 0, 0, 0});
+  });
+  // The bar parts and the corner hand their mouse events to the window's mouse layer.
+  for (QWidget* w : std::initializer_list<QWidget*>{corner_, vsldr_, hsldr_, up_arrow_, dn_arrow_,
+                                                    le_arrow_, ri_arrow_, vsc_bar_, hsc_bar_}) {
+    w->setMouseTracking(true);
+    w->installEventFilter(this);
+  }
   QPalette pal = grid_->palette();
   pal.setColor(QPalette::Window, Qt::white);
   grid_->setPalette(pal);
@@ -90,11 +101,58 @@ void TableWindowView::Sync() {
 }
 
 void TableWindowView::mousePressEvent(QMouseEvent* event) {
-  Q_EMIT framePressed(ToMouseEvent(event));
+  const MouseEvent e = ToMouseEvent(event);
+  Q_EMIT framePressed(e);
+  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 0, e);
 }
-void TableWindowView::mouseMoveEvent(QMouseEvent* event) { Q_EMIT frameMoved(ToMouseEvent(event)); }
+void TableWindowView::mouseMoveEvent(QMouseEvent* event) {
+  const MouseEvent e = ToMouseEvent(event);
+  Q_EMIT frameMoved(e);
+  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 1, e);
+}
 void TableWindowView::mouseReleaseEvent(QMouseEvent* event) {
-  Q_EMIT frameReleased(ToMouseEvent(event));
+  const MouseEvent e = ToMouseEvent(event);
+  Q_EMIT frameReleased(e);
+  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 2, e);
+}
+
+bool TableWindowView::eventFilter(QObject* watched, QEvent* event) {
+  int kind = -1;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      kind = 0;
+      break;
+    case QEvent::MouseMove:
+      kind = 1;
+      break;
+    case QEvent::MouseButtonRelease:
+      kind = 2;
+      break;
+    default:
+      return QFrame::eventFilter(watched, event);
+  }
+  TablePart part;
+  if (watched == corner_) part = TablePart::kCorner;
+  else if (watched == vsldr_) part = TablePart::kVSlider;
+  else if (watched == hsldr_) part = TablePart::kHSlider;
+  else if (watched == up_arrow_) part = TablePart::kUpArrow;
+  else if (watched == dn_arrow_) part = TablePart::kDownArrow;
+  else if (watched == le_arrow_) part = TablePart::kLeftArrow;
+  else if (watched == ri_arrow_) part = TablePart::kRightArrow;
+  else if (watched == vsc_bar_) part = TablePart::kVTrack;
+  else if (watched == hsc_bar_) part = TablePart::kHTrack;
+  else return QFrame::eventFilter(watched, event);
+  const MouseEvent e = ToMouseEvent(static_cast<QMouseEvent*>(event));
+  const bool arrow = part == TablePart::kUpArrow || part == TablePart::kDownArrow ||
+                     part == TablePart::kLeftArrow || part == TablePart::kRightArrow;
+  if (arrow && kind == 0 && e.button == kLeftButton) {
+    repeat_part_ = static_cast<int>(part);
+    repeat_->start(400);
+  }
+  if (kind == 2) repeat_->stop();
+  Q_EMIT partMouse(static_cast<int>(part), kind, e);
+  return true;
 }
 
 }  // namespace mivora::ui

@@ -3,8 +3,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 
 #include "canvas/MouseEvent.h"
+#include "canvas/TableWindowMouse.h"
 #include "ui/GridView.h"
 #include "workspace/TableSlot.h"
 
@@ -26,11 +28,15 @@ class TableWindowView : public QFrame {
   void framePressed(const mivora::MouseEvent& e);
   void frameMoved(const mivora::MouseEvent& e);
   void frameReleased(const mivora::MouseEvent& e);
+  // Every press (kind 0), move (1) and release (2) on a part of the window, the frame
+  // included, in the part's own twips; `part` is a mivora::TablePart.
+  void partMouse(int part, int kind, const mivora::MouseEvent& e);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   TableSlot& slot_;
@@ -45,6 +51,9 @@ class TableWindowView : public QFrame {
   QWidget* le_arrow_;
   QWidget* ri_arrow_;
   QPushButton* corner_;
+  // A held arrow repeats its click.
+  QTimer* repeat_;
+  int repeat_part_ = -1;
 };
 
 }  // namespace mivora::ui

@@ -2,11 +2,15 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QMenu>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "canvas/ButtonHints.h"
 #include "canvas/HintSpots.h"
-#include "canvas/StraightJoinLines.h"
+#include "canvas/ScrollBars.h"
+#include "canvas/TableWindowMouse.h"
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
 #include "ui/HintView.h"
@@ -22,10 +26,11 @@
 
 namespace mivora::ui {
 
-// The empty canvas: hands its mouse events to the window.
+// The empty canvas: paints the join-line segments (beneath every table window) and hands
+// its mouse events to the window, to a segment's handlers when one lies under the pointer.
 class TablesCanvas : public QWidget {
  public:
-  TablesCanvas(TablesWindow* window) : QWidget(window), window_(window) {
+  TablesCanvas(TablesWindow* window, Workspace& ws) : QWidget(window), window_(window), ws_(ws) {
     setMouseTracking(true);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -34,18 +39,83 @@ class TablesCanvas : public QWidget {
   }
 
  protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPainter p(this);
+    for (const Control& c : ws_.tables.line2) {
+      if (!c.visible) continue;
+      const QRect r = ToPixels(c.rect);
+      if (r.intersects(event->rect())) p.fillRect(r, ToQColor(c.back_colour));
+    }
+  }
   void mouseMoveEvent(QMouseEvent* event) override {
-    window_->CanvasMouseMoved(ToMouseEvent(event));
+    MouseEvent e = ToMouseEvent(event);
+    const int s = SegmentAt(event->position().toPoint());
+    if (s < 0) {
+      window_->CanvasMouseMoved(e);
+      return;
+    }
+    e.x -= ws_.tables.line2[s].rect.left;
+    e.y -= ws_.tables.line2[s].rect.top;
+    window_->SegmentMouseMoved(s, e);
   }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    window_->CanvasMouseReleased(ToMouseEvent(event), event->globalPosition().toPoint());
+    MouseEvent e = ToMouseEvent(event);
+    const int s = SegmentAt(event->position().toPoint());
+    if (s < 0) {
+      window_->CanvasMouseReleased(e, event->globalPosition().toPoint());
+      return;
+    }
+    e.x -= ws_.tables.line2[s].rect.left;
+    e.y -= ws_.tables.line2[s].rect.top;
+    window_->SegmentMouseReleased(s, e);
+  }
+  void wheelEvent(QWheelEvent* event) override {
+    const QPoint d = event->angleDelta();
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || (d.x() != 0 && d.y() == 0);
+    rest_ += sideways && d.x() != 0 ? d.x() : d.y();
+    const int notches = -(rest_ / 120);
+    rest_ %= 120;
+    if (notches != 0) window_->CanvasWheel(notches, sideways);
   }
 
  private:
+  // The segment under a point, the last drawn first.
+  int SegmentAt(QPoint pt) const {
+    const auto& line2 = ws_.tables.line2;
+    for (int i = static_cast<int>(line2.size()) - 1; i >= 0; --i)
+      if (line2[i].visible && ToPixels(line2[i].rect).contains(pt)) return i;
+    return -1;
+  }
+  TablesWindow* window_;
+  Workspace& ws_;
+  int rest_ = 0;
+};
+
+// One part of the canvas's scroll bars: hands its mouse events to the mouse layer.
+class CanvasBarPartView : public QWidget {
+ public:
+  CanvasBarPartView(CanvasBarPart part, TablesWindow* window, QWidget* parent)
+      : QWidget(parent), part_(part), window_(window) {
+    setAutoFillBackground(true);
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    window_->CanvasBarMouse(part_, 0, ToMouseEvent(event));
+  }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    window_->CanvasBarMouse(part_, 1, ToMouseEvent(event));
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    window_->CanvasBarMouse(part_, 2, ToMouseEvent(event));
+  }
+
+ private:
+  CanvasBarPart part_;
   TablesWindow* window_;
 };
 
-// Paints the rubber band and the join lines above everything; lets the mouse through.
+// Paints the rubber band above everything; lets the mouse through.
 class CanvasOverlay : public QWidget {
  public:
   CanvasOverlay(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
@@ -57,15 +127,6 @@ class CanvasOverlay : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const auto& lines = ws_.search.join_lines;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      const LineShape& l = lines[i];
-      const bool selected = static_cast<int>(i) == ws_.tables.selected_join_line;
-      p.setPen(QPen(ToQColor(selected ? kJoinLineSelectedColour : kJoinLineColour), 2));
-      if (l.visible)
-        p.drawLine(QPointF(ToPixels(l.x1), ToPixels(l.y1)),
-                   QPointF(ToPixels(l.x2), ToPixels(l.y2)));
-    }
     const LineShape& band = ws_.tables.line1;
     if (band.visible) {
       p.setPen(QPen(Qt::black, 1, Qt::DashLine));
@@ -78,33 +139,11 @@ class CanvasOverlay : public QWidget {
   Workspace& ws_;
 };
 
-// One join-line segment: a thin bar that hands its mouse events to the mouse layer.
-class SegmentView : public QFrame {
- public:
-  SegmentView(int index, TablesWindow* window, QWidget* parent)
-      : QFrame(parent), index_(index), window_(window) {
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    setCursor(Qt::PointingHandCursor);
-  }
-
- protected:
-  void mouseMoveEvent(QMouseEvent* event) override {
-    window_->SegmentMouseMoved(index_, ToMouseEvent(event));
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    window_->SegmentMouseReleased(index_, ToMouseEvent(event));
-  }
-
- private:
-  int index_;
-  TablesWindow* window_;
-};
-
 TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.tables.window, hub) {
-  canvas_ = new TablesCanvas(this);
+  canvas_ = new TablesCanvas(this, ws);
   overlay_ = new CanvasOverlay(ws, canvas_);
+  MakeCanvasBars();
   hint_ = new HintView(this, canvas_, ws.tables.hint,
                        [this](float x, float y) { return TablesHintAt(ws_, x, y); });
   hint_->HideOnSortOrTraceClick(true);
@@ -127,6 +166,9 @@ void TablesWindow::LayoutCanvas() {
 void TablesWindow::resizeEvent(QResizeEvent* event) {
   TopLevelWindow::resizeEvent(event);
   LayoutCanvas();
+  UpdateCanvasVScroll(ws_);
+  UpdateCanvasHScroll(ws_);
+  SyncCanvasBars();
 }
 
 void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
@@ -140,10 +182,85 @@ void TablesWindow::ConnectSlot(TableWindowView* view, int slot) {
     hub_.SyncAll();
     if (action == TablesMouseAction::kTablePopupMenu) ShowTableMenu(QCursor::pos());
   });
-  connect(view, &TableWindowView::frameMoved, this, [this, slot](const MouseEvent& e) {
-    TablesFrameMouseMove(ws_, slot, e);
-    UpdateRubberBand();
+  connect(view, &TableWindowView::partMouse, this,
+          [this, slot](int part, int kind, const MouseEvent& e) { TablePartMouse(slot, part, kind, e); });
+  connect(grid, &GridView::wheelTurned, this, [this, slot](int steps, bool sideways) {
+    TableWheel(ws_, slot, steps, sideways);
+    if (sideways) {
+      hub_.SyncAll();
+    } else if (TableWindowView* v = TableView(slot)) {
+      v->Sync();
+    }
   });
+}
+
+void TablesWindow::TablePartMouse(int slot, int part, int kind, const MouseEvent& e) {
+  const auto p = static_cast<TablePart>(part);
+  if (kind == 0) {
+    TablePartMouseDown(ws_, slot, p, e);
+    Sync();
+  } else if (kind == 1) {
+    TablePartMouseMove(ws_, slot, p, e);
+    // While a button is held the windows move: mirror the canvas, not the other windows.
+    if (e.button != 0) Sync();
+    UpdateRubberBand();
+  } else {
+    TablePartMouseUp(ws_, slot, p, e);
+    hub_.SyncAll();
+  }
+}
+
+void TablesWindow::CanvasBarMouse(CanvasBarPart part, int kind, const MouseEvent& e) {
+  if (kind == 0) CanvasBarMouseDown(ws_, part, e);
+  if (kind == 1) CanvasBarMouseMove(ws_, part, e);
+  if (kind == 2) CanvasBarMouseUp(ws_, part, e);
+  if (kind == 1 && e.button == 0) return;
+  Sync();
+  UpdateRubberBand();
+}
+
+void TablesWindow::CanvasWheel(int notches, bool sideways) {
+  mivora::CanvasWheel(ws_, notches, sideways);
+  Sync();
+}
+
+void TablesWindow::MakeCanvasBars() {
+  auto part = [this](CanvasBarPart p, QWidget* parent) {
+    return new CanvasBarPartView(p, this, parent);
+  };
+  vbar_ = new QFrame(canvas_);
+  hbar_ = new QFrame(canvas_);
+  for (QFrame* bar : {vbar_, hbar_}) {
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, ToQColor(kScrollBarColour));
+    bar->setPalette(pal);
+    bar->hide();
+  }
+  bar_parts_ = {part(CanvasBarPart::kUpArrow, vbar_),   part(CanvasBarPart::kDownArrow, vbar_),
+                part(CanvasBarPart::kVSlider, vbar_),   part(CanvasBarPart::kLeftArrow, hbar_),
+                part(CanvasBarPart::kRightArrow, hbar_), part(CanvasBarPart::kHSlider, hbar_)};
+  for (std::size_t i = 0; i < bar_parts_.size(); ++i) {
+    QPalette pal = bar_parts_[i]->palette();
+    pal.setColor(QPalette::Window, ToQColor(i % 3 == 2 ? kSliderColour : kCornerColour));
+    bar_parts_[i]->setPalette(pal);
+  }
+}
+
+void TablesWindow::SyncCanvasBars() {
+  const CanvasBars& b = ws_.tables.canvas_bars;
+  const Control* parts[] = {&b.up, &b.dn, &b.vsldr, &b.le, &b.ri, &b.hsldr};
+  for (std::size_t i = 0; i < bar_parts_.size(); ++i) {
+    bar_parts_[i]->setGeometry(ToPixels(parts[i]->rect));
+    bar_parts_[i]->setVisible(parts[i]->visible);
+  }
+  // The bars' places are in the window's outer twips; the canvas is the client area.
+  vbar_->setGeometry(ToPixels(b.vbar.rect));
+  hbar_->setGeometry(ToPixels(b.hbar.rect));
+  vbar_->setVisible(b.vbar.visible);
+  hbar_->setVisible(b.hbar.visible);
+  vbar_->raise();
+  hbar_->raise();
 }
 
 void TablesWindow::Sync() {
@@ -175,35 +292,18 @@ void TablesWindow::Sync() {
     stack.emplace_back(slots[s].frame.z, views_[s]);
   }
   SyncSegments();
-  for (std::size_t i = 0; i < segments_.size(); ++i)
-    stack.emplace_back(ws_.tables.line2[i].z, segments_[i]);
   paste_box_->Sync();
   stack.emplace_back(ws_.tables.receive_text_box.control.z, paste_box_);
   std::stable_sort(stack.begin(), stack.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [z, w] : stack) w->raise();
+  SyncCanvasBars();
   overlay_->raise();
   overlay_->update();
   hint_->Raise();
 }
 
-void TablesWindow::SyncSegments() {
-  const auto& line2 = ws_.tables.line2;
-  // Segment widgets exist only up to the last one ever shown.
-  std::size_t needed = 0;
-  for (std::size_t i = 0; i < line2.size(); ++i)
-    if (line2[i].visible) needed = i + 1;
-  while (segments_.size() < needed)
-    segments_.push_back(new SegmentView(static_cast<int>(segments_.size()), this, canvas_));
-  for (std::size_t i = 0; i < segments_.size(); ++i) {
-    const Control& c = line2[i];
-    segments_[i]->setGeometry(ToPixels(c.rect));
-    QPalette pal = segments_[i]->palette();
-    pal.setColor(QPalette::Window, ToQColor(c.back_colour));
-    segments_[i]->setPalette(pal);
-    segments_[i]->setVisible(c.visible);
-  }
-}
+void TablesWindow::SyncSegments() { canvas_->update(); }
 
 void TablesWindow::UpdateRubberBand() {
   // Only the strip the band covered and now covers is repainted, not the whole canvas.
@@ -236,11 +336,6 @@ void TablesWindow::CanvasMouseMoved(const MouseEvent& e) {
 }
 
 void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global) {
-  // A left click within 3 pixels of a drawn join line asks to disconnect it.
-  if (TablesCanvasLineClick(ws_, e, ToTwips(3))) {
-    hub_.SyncAll();
-    return;
-  }
   TablesMouseAction action = TablesCanvasMouseUp(ws_, e);
   hub_.SyncAll();
   if (action == TablesMouseAction::kCanvasMenu) ShowCanvasMenu(global);

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <vector>
 
+#include "canvas/TableWindowMouse.h"
 #include "ui/TableWindowView.h"
 #include "ui/TopLevelWindow.h"
 
@@ -11,8 +12,8 @@ namespace mivora::ui {
 class HintView;
 class TablesCanvas;
 class CanvasOverlay;
-class SegmentView;
 class PasteBoxView;
+class CanvasBarPartView;
 
 // The main window `Tables`: the canvas with its table windows, boundary bars, join lines and
 // the rubber band. Mouse events go to the core's Tables mouse layer; the window mirrors the
@@ -32,7 +33,12 @@ class TablesWindow : public TopLevelWindow {
 
  private:
   friend class TablesCanvas;
-  friend class SegmentView;
+  friend class CanvasBarPartView;
+  void TablePartMouse(int slot, int part, int kind, const MouseEvent& e);
+  void CanvasBarMouse(CanvasBarPart part, int kind, const MouseEvent& e);
+  void CanvasWheel(int notches, bool sideways);
+  void MakeCanvasBars();
+  void SyncCanvasBars();
   void CanvasMouseMoved(const MouseEvent& e);
   void CanvasMouseReleased(const MouseEvent& e, const QPoint& global);
   void SegmentMouseMoved(int segment, const MouseEvent& e);
@@ -48,7 +54,9 @@ class TablesWindow : public TopLevelWindow {
   CanvasOverlay* overlay_;
   std::vector<TableWindowView*> views_;  // index = slot; nullptr for the boundary bars
   std::vector<QFrame*> bars_;
-  std::vector<QFrame*> segments_;  // made on first use
+  QFrame* vbar_;  // the canvas bars' tracks; arrows and sliders in bar_parts_
+  QFrame* hbar_;
+  std::vector<QWidget*> bar_parts_;
   HintView* hint_;
   PasteBoxView* paste_box_;
   QRect band_rect_;  // where the rubber band was painted last

@@ -99,6 +99,8 @@ void LoadTablesWindow(Workspace& ws) {
   SetCanvasScrollBarGeometry(ws);
   SetTableScrollBarGeometry(tmpl);
   tmpl.frame.visible = false;
+  UpdateCanvasVScroll(ws);
+  UpdateCanvasHScroll(ws);
   SetCanvasHintAtLoad(t.default_hint_mask, t.default_hint_picture);
 }
 

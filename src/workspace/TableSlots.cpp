@@ -72,7 +72,7 @@ void PlaceSlot(Workspace& ws, int slot_number, float left, float top, float heig
   ws.BringToFront(slot.corner);
   slot.frame.visible = true;
 
-  ResolveOverlaps(ws, slot_number);
+  SettleWindows(ws, slot_number);
   UpdateCanvasVScroll(ws);
   UpdateCanvasHScroll(ws);
   UpdateTableVScroll(ws, slot_number);

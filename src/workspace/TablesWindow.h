@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "canvas/ButtonHints.h"
+#include "canvas/ScrollBars.h"
+#include "canvas/WindowMoveResize.h"
 #include "model/Control.h"
 #include "workspace/PasteBox.h"
+#include "search/SearchState.h"
 #include "workspace/TableSlot.h"
 
 namespace mivora {
@@ -19,6 +22,12 @@ struct TablesWindow {
   std::deque<TableSlot> slots;  // a deque keeps references valid as slots are added
   std::vector<Control> line2;
   LineShape line1;
+  // Joins that found no route at the last layout (their message is not repeated).
+  std::vector<Join> unroutable_joins;
+  // Moving and resizing table windows, the canvas scroll bars, a table slider's press offset.
+  WindowDragState drag;
+  CanvasBars canvas_bars;
+  float slider_press = 0;
 
   // `TableFileNames`: per slot, the path its table was read from.
   std::vector<QString> table_file_names;
@@ -30,8 +39,7 @@ struct TablesWindow {
   QString default_hint_mask;
   QString default_hint_picture;
   ButtonHint hint;
-  PasteBox receive_text_box;
-  int selected_join_line = -1;  // the drawn join line shown in the selection colour  // `ReceiveTextBox`, hidden until "html text の paste"
+  PasteBox receive_text_box;  // `ReceiveTextBox`, hidden until "html text の paste"
 
   int SlotCount() const { return static_cast<int>(slots.size()); }
   bool IsTableSlot(int slot) const { return slot >= 4 && slot < SlotCount(); }

@@ -54,7 +54,7 @@ TEST_F(LineDisconnectTest, AnswerDecidesAndColoursReturn) {
 }
 
 TEST_F(LineDisconnectTest, TraceMarksTheEndsAndColoursTheLine) {
-  ws_.search.segment_marks.fill(0);
+  std::fill(ws_.search.segment_marks.begin(), ws_.search.segment_marks.end(), 0);
   TraceLineSegments(ws_, true, 1);
   EXPECT_EQ(ws_.search.segment_marks[0], a_);
   EXPECT_EQ(ws_.search.segment_marks[1], 1);

@@ -1,0 +1,158 @@
+#include "canvas/ScrollBars.h"
+
+#include <gtest/gtest.h>
+
+#include "canvas/TableWindowMouse.h"
+#include "search/SearchFixture.h"
+
+namespace mivora::testing {
+namespace {
+
+class ScrollBarsTest : public SearchFixture {
+ protected:
+  // A table of `rows` data rows and `cols` data columns in a window W × H.
+  TableSlot& Table(int rows, int cols, float w, float h) {
+    const int s = AddKeys(QStringLiteral("T"), Q({"1"}));
+    Grid& g = ws_.TableGrid(s);
+    g.SetCols(cols + 1);
+    g.SetRows(rows + 1);
+    PlaceSlot(ws_, s, 0, 0, h, w);
+    slot_ = s;
+    return ws_.tables.slots[s];
+  }
+  int slot_ = 0;
+};
+
+TEST_F(ScrollBarsTest, VerticalBarAtTheEnds) {
+  struct Case {
+    int rows;
+    float h;
+    bool shown;
+  } cases[] = {{0, 2000, false}, {3, 2000, false}, {100, 2000, true}, {100, 700, true},
+               {3000000, 2000, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rows);
+    TableSlot& s = Table(c.rows, 2, 4000, c.h);
+    EXPECT_EQ(s.vsc_bar.visible, c.shown);
+    EXPECT_EQ(s.grid.control.rect.width, 4000 - 240);
+    EXPECT_EQ(s.corner.rect.top, c.h - 120);
+    if (!c.shown) continue;
+    EXPECT_EQ(s.vsldr.rect.top, 120);
+    // Dragged past the bottom: the last row stands at the bottom of the view.
+    s.vsldr.rect.top = 1e7f;
+    ApplyTableVScroll(s);
+    const Grid& g = s.grid;
+    EXPECT_EQ(g.LastVisibleRow(), c.rows);
+    EXPECT_EQ(g.TopRow(), c.rows + 1 - RowsFullyInView(s));
+    EXPECT_NEAR(s.vsldr.rect.top + s.vsldr.rect.height, s.dn_arrow.rect.top, 0.5);
+    s.vsldr.rect.top = -50;
+    ApplyTableVScroll(s);
+    EXPECT_EQ(g.TopRow(), 1);
+    ws_.tables.slots[slot_].frame.visible = false;
+  }
+}
+
+TEST_F(ScrollBarsTest, ZeroTravelNeitherDividesNorShows) {
+  TableSlot& s = Table(100, 2, 4000, 300);
+  EXPECT_FALSE(s.vsc_bar.visible);
+  s.vsldr.rect.top = 500;
+  ApplyTableVScroll(s);
+  EXPECT_EQ(s.grid.TopRow(), 1);
+}
+
+TEST_F(ScrollBarsTest, ArrowsMoveAtLeastOneAndAtMostTheRowsInView) {
+  struct Case {
+    float h;
+    int first_step;
+  } cases[] = {{700, 1}, {2000, 100000}, {10000, 100000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.h);
+    TableSlot& s = Table(c.h > 5000 ? 10000 : 100, 2, 4000, c.h);
+    TableArrowV(s, 1);
+    EXPECT_EQ(s.grid.TopRow(), 1 + std::min(c.first_step, RowsFullyInView(s)))
+        << RowsFullyInView(s);
+    TableArrowV(s, -1);
+    EXPECT_EQ(s.grid.TopRow(), 1);
+    ws_.tables.slots[slot_].frame.visible = false;
+  }
+}
+
+TEST_F(ScrollBarsTest, FullyRightTheSliderTouchesTheRightArrow) {
+  TableSlot& s = Table(3, 30, 4000, 2000);
+  ASSERT_TRUE(s.hsc_bar.visible);
+  s.hsldr.rect.left = 1e6f;
+  ApplyTableHScroll(s, {});
+  UpdateTableHScroll(s);
+  EXPECT_EQ(s.grid.LastVisibleCol(), 30);
+  EXPECT_NEAR(s.hsldr.rect.left + s.hsldr.rect.width, s.ri_arrow.rect.left, 0.5);
+  // The right arrow at the end stays there; the left arrow goes back.
+  const int at_end = s.grid.LeftCol();
+  TableArrowH(s, {}, 1);
+  EXPECT_EQ(s.grid.LeftCol(), at_end);
+  TableArrowH(s, {}, -1);
+  EXPECT_LT(s.grid.LeftCol(), at_end);
+  EXPECT_GE(s.grid.LeftCol(), at_end - ColsFullyInView(s));
+}
+
+TEST_F(ScrollBarsTest, SideScrollingKeepsTheJoinedColumnsInView) {
+  TableSlot& s = Table(3, 30, 4000, 2000);
+  const int other = AddKeys(QStringLiteral("B"), Q({"1"}));
+  MakeJoin(slot_, 2, other, 1);
+  s.hsldr.rect.left = 1e6f;
+  ApplyTableHScroll(ws_, slot_);
+  EXPECT_TRUE(s.grid.ColIsVisible(2));
+  EXPECT_GE(s.grid.LeftCol(), 1);
+  const int third = AddKeys(QStringLiteral("C"), Q({"1"}));
+  MakeJoin(slot_, 25, third, 1);
+  s.hsldr.rect.left = 120;
+  ApplyTableHScroll(ws_, slot_);
+  EXPECT_TRUE(s.grid.ColIsVisible(25));
+}
+
+TEST_F(ScrollBarsTest, WheelScrollsAtMostTheRowsInView) {
+  TableSlot& s = Table(1000, 2, 4000, 2000);
+  TableWheel(ws_, slot_, 3, false);
+  EXPECT_EQ(s.grid.TopRow(), 4);
+  TableWheel(ws_, slot_, 500, false);
+  EXPECT_EQ(s.grid.TopRow(), 4 + RowsFullyInView(s));
+  TableWheel(ws_, slot_, -100000, false);
+  EXPECT_EQ(s.grid.TopRow(), 4);
+  TableWheel(ws_, slot_, -1, false);
+  EXPECT_EQ(s.grid.TopRow(), 3);
+}
+
+TEST_F(ScrollBarsTest, CanvasBarsFitOrScrollEveryWindow) {
+  ws_.tables.window.width = 12000;
+  ws_.tables.window.height = 9100;
+  const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+  UpdateCanvasVScroll(ws_);
+  UpdateCanvasHScroll(ws_);
+  const CanvasBars& b = ws_.tables.canvas_bars;
+  EXPECT_FALSE(b.vbar.visible);
+  EXPECT_FALSE(b.hbar.visible);
+  const TwipRect fa = ws_.tables.slots[a].frame.rect;
+  EXPECT_EQ(ws_.tables.slots[1].frame.rect.top, fa.bottom() + 501);
+  EXPECT_EQ(ws_.tables.slots[3].frame.rect.left, fa.right() + 501);
+  // A hidden window far below still counts.
+  const int far = AddKeys(QStringLiteral("F"), Q({"1"}));
+  PlaceSlot(ws_, far, 0, 30000, 0, 0);
+  ws_.tables.slots[far].frame.visible = false;
+  UpdateCanvasVScroll(ws_);
+  EXPECT_TRUE(b.vbar.visible);
+  // The slider dragged to the bottom moves every window up by the mapped distance.
+  ws_.tables.line1.y1 = 1000;
+  const float before = ws_.tables.slots[a].frame.rect.top;
+  // Dragged to the end a few times over, the far window comes into view.
+  for (int i = 0; i < 4; ++i) {
+    const float previous = b.vsldr.rect.top;
+    ws_.tables.canvas_bars.vsldr.rect.top = 1e7f;
+    ApplyCanvasVScroll(ws_, previous);
+  }
+  const float moved = ws_.tables.slots[a].frame.rect.top - before;
+  EXPECT_LT(moved, -20000);
+  EXPECT_EQ(ws_.tables.line1.y1, 1000 + moved);
+  EXPECT_LE(ws_.tables.slots[far].frame.rect.bottom(), b.view_height);
+}
+
+}  // namespace
+}  // namespace mivora::testing
