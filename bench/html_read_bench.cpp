@@ -30,8 +30,8 @@ QString BigHtml(int rows) {
     chunk += "    <TR>\r\n";
     for (int c = 1; c <= 10; ++c) {
       int n = r == 0 ? std::snprintf(cell, sizeof cell, "      <TD>column %02d</TD>\r\n", c)
-                     : std::snprintf(cell, sizeof cell, "      <TD>v%07d-%02d x%04d</TD>\r\n", r,
-                                     c, (r * c) % 9973);
+                     : std::snprintf(cell, sizeof cell, "      <TD>v%07d-%02d x%04d</TD>\r\n", r, c,
+                                     (r * c) % 9973);
       chunk.append(cell, n);
     }
     chunk += "    </TR>\r\n";

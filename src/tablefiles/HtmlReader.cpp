@@ -184,8 +184,8 @@ class TableBuilder {
   };
   struct Table {
     bool row_open = false;
-    int row = -1;  // grid row of the open row once it has a cell
-    int col = 0;   // the last column filled in the open row
+    int row = -1;             // grid row of the open row once it has a cell
+    int col = 0;              // the last column filled in the open row
     std::vector<char> taken;  // columns of the open row already filled
     std::vector<Span> spans;  // row spans reaching into this table's later rows
     bool in_cell = false;
@@ -230,8 +230,10 @@ class TableBuilder {
     Grid& grid = TheGrid();
     if (grid.Cols() <= col) grid.SetCols(col + 1);
     if (!text.empty())
-      grid.SetTextUtf8(t.row, col, QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (static_cast<int>(t.taken.size()) <= col) t.taken.resize(static_cast<std::size_t>(col) + 1, 0);
+      grid.SetTextUtf8(t.row, col,
+                       QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+    if (static_cast<int>(t.taken.size()) <= col)
+      t.taken.resize(static_cast<std::size_t>(col) + 1, 0);
     t.taken[col] = 1;
   }
 

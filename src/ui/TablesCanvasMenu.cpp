@@ -36,9 +36,9 @@ void ExecCanvasMenu(QWidget* parent, Workspace& ws, SyncHub& hub, const QPoint& 
     };
   };
 
-  AddCommand(&menu, "mnuRsmEnv", QStringLiteral("以前中断した処理を再開する"),
-             run([&ws] { MenuResumeEnvironment(ws); }))
-      ->setEnabled(ResumeMenuEnabled(ws));
+  AddCommand(&menu, "mnuRsmEnv", QStringLiteral("以前中断した処理を再開する"), run([&ws] {
+    MenuResumeEnvironment(ws);
+  }))->setEnabled(ResumeMenuEnabled(ws));
   menu.addSeparator();
   AddCommand(&menu, "FrmOpen", QStringLiteral("表を読み込む"), run([&ws] { MenuLoadTable(ws); }));
   menu.addSeparator();

@@ -30,14 +30,14 @@ const std::array<OracleExampleJoin, 8>& OracleExampleJoins() {
   // Slots 4/1 to 12/3, 12/1 to 6/10, 6/5 to 5/1, 6/1 to 7/9, 7/1 to 8/3, 9/1 to 8/1,
   // 9/3 to 10/1 and 11/1 to 10/1 on an empty workspace.
   static const std::array<OracleExampleJoin, 8> joins = {{
-      {0, 1, 8, 3},  // Location.location_id = Department.location_id
-      {8, 1, 2, 10}, // Department.department_id = Employee.department_id
-      {2, 5, 1, 1},  // Employee.job_id = Job.job_id
-      {2, 1, 3, 9},  // Employee.employee_id = Customer.salesperson_id
-      {3, 1, 4, 3},  // Customer.customer_id = Sales_Order.customer_id
-      {5, 1, 4, 1},  // Item.order_id = Sales_Order.order_id
-      {5, 3, 6, 1},  // Item.product_id = Price.product_id
-      {7, 1, 6, 1},  // Product.product_id = Price.product_id
+      {0, 1, 8, 3},   // Location.location_id = Department.location_id
+      {8, 1, 2, 10},  // Department.department_id = Employee.department_id
+      {2, 5, 1, 1},   // Employee.job_id = Job.job_id
+      {2, 1, 3, 9},   // Employee.employee_id = Customer.salesperson_id
+      {3, 1, 4, 3},   // Customer.customer_id = Sales_Order.customer_id
+      {5, 1, 4, 1},   // Item.order_id = Sales_Order.order_id
+      {5, 3, 6, 1},   // Item.product_id = Price.product_id
+      {7, 1, 6, 1},   // Product.product_id = Price.product_id
   }};
   return joins;
 }

@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<table><tr><th>a</th><th>b</th></tr><tr><td>1</td><td>2</td></tr></table>",
                  {"t|a|b", "1|1|2"}},
         HtmlCase{"UnquotedSpansAndLeftOutEndTags",
-                 "<TABLE><TR><TD ROWSPAN=2>x<TD>y<TR><TD>z</TABLE>", {"t|x|y", "1|x|z"}},
+                 "<TABLE><TR><TD ROWSPAN=2>x<TD>y<TR><TD>z</TABLE>",
+                 {"t|x|y", "1|x|z"}},
         HtmlCase{"CommentAndScriptHoldNoTable",
                  "<!-- <table><tr><td>no</td></tr></table> -->"
                  "<script>var s = '<table><tr><td>no</td></tr></table>';</script>"
@@ -81,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<td>c</td></tr><tr><td>d</td><td>e</td></tr></table>",
                  {"t|ab|c", "1|in1|", "2|in2|", "3|d|e"}},
         HtmlCase{"SpanFromTheAttributeNotTheText",
-                 "<table><tr><td colspan=1>2024</td><td>x</td></tr></table>", {"t|2024|x"}},
+                 "<table><tr><td colspan=1>2024</td><td>x</td></tr></table>",
+                 {"t|2024|x"}},
         HtmlCase{"RowSpanEndsWithItsTableAndTablesAppend",
                  "<table><tr><td rowspan=100000>r</td><td>1</td></tr><tr><td>2</td></tr>"
                  "<tr><td>3</td></tr></table><table><tr><td>n</td><td>m</td></tr></table>",
@@ -165,15 +167,16 @@ TEST_F(HtmlLoad, NoTableOrNoFileLeavesNoSlot) {
   r = LoadTableFile(ws, dir.filePath(QStringLiteral("missing.htm")), {});
   EXPECT_EQ(r.slot, 0);
   ASSERT_EQ(host.messages.size(), 2);
-  EXPECT_TRUE(host.messages[1].contains(QStringLiteral("missing.htm"))) << host.messages[1].toStdString();
+  EXPECT_TRUE(host.messages[1].contains(QStringLiteral("missing.htm")))
+      << host.messages[1].toStdString();
   EXPECT_FALSE(ws.tables.SlotInUse(4));
   EXPECT_TRUE(ws.tables.examples_menu_enabled);
 }
 
 TEST_F(HtmlLoad, PastedTextHasNoNameNoPathAndIgnoresItsDeclaration) {
-  LoadResult r = ParseHtmlTable(
-      ws, QStringLiteral("<meta charset=Shift_JIS><table><tr><td>日本</td></tr>"
-                         "<tr><td>x</td></tr></table>"));
+  LoadResult r =
+      ParseHtmlTable(ws, QStringLiteral("<meta charset=Shift_JIS><table><tr><td>日本</td></tr>"
+                                        "<tr><td>x</td></tr></table>"));
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(Dump(ws.TableGrid(r.slot)), Rows({"|日本", "1|x"}));
   EXPECT_EQ(TableFileName(ws, QStringLiteral("?"), r.slot), QString());
@@ -184,7 +187,8 @@ TEST_F(HtmlLoad, ResultWriterOutputReadsBack) {
   Grid& result = ws.result.ResultGrid();
   result.SetRows(3);
   result.SetCols(4);
-  const char* cells[3][3] = {{"名前", "a<b", "x & y"}, {"1", "><", "  spaced  "}, {"2", "", "&nbsp;"}};
+  const char* cells[3][3] = {
+      {"名前", "a<b", "x & y"}, {"1", "><", "  spaced  "}, {"2", "", "&nbsp;"}};
   for (int r = 0; r < 3; ++r) {
     if (r > 0) result.SetText(r, 0, QString::number(r));
     for (int c = 0; c < 3; ++c) result.SetText(r, c + 1, QString::fromUtf8(cells[r][c]));

@@ -10,18 +10,18 @@
 #include <functional>
 
 #include "MivoraCursor.h"
+#include "canvas/ButtonHints.h"
 #include "model/Grid.h"
+#include "search/JoinLines.h"
+#include "search/JoinModel.h"
 #include "support/FakeHost.h"
 #include "support/PopupMenus.h"
+#include "tablefiles/TableLoading.h"
 #include "ui/GridView.h"
 #include "ui/MainWindows.h"
 #include "ui/PasteBoxView.h"
 #include "ui/QtTranslations.h"
 #include "ui/Units.h"
-#include "canvas/ButtonHints.h"
-#include "search/JoinLines.h"
-#include "search/JoinModel.h"
-#include "tablefiles/TableLoading.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
 
@@ -213,9 +213,9 @@ class TablesMenusTest : public QObject {
     ChooseFromNextPopup(QStringLiteral("html text の paste"));
     QTest::mouseClick(canvas, Qt::RightButton, {}, QPoint(300, 300));
     auto* data = new QMimeData;
-    data->setHtml(QStringLiteral(
-        "<meta charset='utf-8'><table><tr><td>品名</td><td>数</td></tr>"
-        "<tr><td>りんご</td><td>3</td></tr></table>"));
+    data->setHtml(
+        QStringLiteral("<meta charset='utf-8'><table><tr><td>品名</td><td>数</td></tr>"
+                       "<tr><td>りんご</td><td>3</td></tr></table>"));
     data->setText(QStringLiteral("品名\t数\nりんご\t3"));
     QApplication::clipboard()->setMimeData(data);
     box->setFocus();

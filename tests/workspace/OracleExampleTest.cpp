@@ -24,15 +24,14 @@ class OracleExample : public testing::SearchFixture {
 TEST_F(OracleExample, NineTablesEightJoinsAndAResult) {
   MenuOracleExample(ws_);
   ASSERT_TRUE(host_.messages.isEmpty()) << host_.messages.join(u'\n').toStdString();
-  const char* names[] = {"Location", "Job",  "Employee", "Customer",  "Sales_Order",
-                         "Item",     "Price", "Product", "Department"};
+  const char* names[] = {"Location", "Job",   "Employee", "Customer",  "Sales_Order",
+                         "Item",     "Price", "Product",  "Department"};
   for (int i = 0; i < 9; ++i) {
     EXPECT_TRUE(ws_.tables.SlotInUse(4 + i));
     EXPECT_EQ(ws_.TableGrid(4 + i).Text(0, 0), QString::fromUtf8(names[i]));
   }
-  const std::vector<Join> expected = {{4, 1, 12, 3}, {12, 1, 6, 10}, {6, 5, 5, 1},
-                                      {6, 1, 7, 9},  {7, 1, 8, 3},   {9, 1, 8, 1},
-                                      {9, 3, 10, 1}, {11, 1, 10, 1}};
+  const std::vector<Join> expected = {{4, 1, 12, 3}, {12, 1, 6, 10}, {6, 5, 5, 1},  {6, 1, 7, 9},
+                                      {7, 1, 8, 3},  {9, 1, 8, 1},   {9, 3, 10, 1}, {11, 1, 10, 1}};
   for (int n = 1; n <= 8; ++n) {
     Join j;
     EXPECT_EQ(ReadJoin(ws_, n, j), n);
