@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QHash>
+#include <QPair>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QVariantMap>
 #include <QWidget>
@@ -61,6 +64,7 @@ class MIVORACUR_EXPORT MivoraCursor : public QWidget {
   QPixmap picture_;
   QPixmap mask_picture_;
   quint32 mask_color_ = kDefaultMaskColor;
+  QHash<QPair<qint64, quint32>, QRegion> shapes_;  // by mask picture and colour
 };
 
 // Creates a control by its class identifier: a MivoraCursor for "CursMivora.MivoraCursor",
