@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QWidget>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "MivoraCur/MivoraCursor.h"
@@ -66,9 +67,22 @@ HintView::~HintView() {
   if (qApp) qApp->removeEventFilter(this);
 }
 
-bool HintView::Enabled() { return Settings().value(kSettingsKey, true).toBool(); }
+namespace {
+// The switch is read from the settings once and then kept: every mouse move asks for it.
+std::optional<bool>& CachedSwitch() {
+  static std::optional<bool> on;
+  return on;
+}
+}  // namespace
+
+bool HintView::Enabled() {
+  std::optional<bool>& on = CachedSwitch();
+  if (!on) on = Settings().value(kSettingsKey, true).toBool();
+  return *on;
+}
 
 void HintView::SetEnabled(bool on) {
+  CachedSwitch() = on;
   Settings().setValue(kSettingsKey, on);
   if (!on)
     for (HintView* h : AllHints()) h->Hide();
@@ -162,7 +176,9 @@ bool HintView::eventFilter(QObject* watched, QEvent* event) {
         if (hide_on_sort_click_ && IsSortOrTraceClick(ToMouseEvent(me))) Hide();
         break;
       }
-      const QPointF p = w == surface_ ? me->position() : w->mapTo(surface_, me->position());
+      // Through the window: not every widget of the window lies on the surface.
+      const QPointF p = w == surface_ ? me->position()
+                                      : surface_->mapFrom(window_, w->mapTo(window_, me->position()));
       PlaceAt(ToTwips(p.x()), ToTwips(p.y()));
       break;
     }
