@@ -96,7 +96,12 @@ void BM_HintFollowsThePointer(benchmark::State& state) {
     state.counters["cpu_p90_us"] = cpu_micros[cpu_micros.size() * 9 / 10];
   }
 }
-BENCHMARK(BM_HintFollowsThePointer)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(3000);
+BENCHMARK(BM_HintFollowsThePointer)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(3000);
 
 }  // namespace
 

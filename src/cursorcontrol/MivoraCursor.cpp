@@ -64,9 +64,9 @@ void MivoraCursor::UpdateShape() {
   QImage image = mask_picture_.toImage();
   const QSize logical = LogicalSize(mask_picture_);
   if (image.size() != logical) image = image.scaled(logical, Qt::IgnoreAspectRatio);
-  const QRgb key = qRgb(static_cast<int>(mask_color_ & 0xFF),
-                        static_cast<int>((mask_color_ >> 8) & 0xFF),
-                        static_cast<int>((mask_color_ >> 16) & 0xFF));
+  const QRgb key =
+      qRgb(static_cast<int>(mask_color_ & 0xFF), static_cast<int>((mask_color_ >> 8) & 0xFF),
+           static_cast<int>((mask_color_ >> 16) & 0xFF));
   // The bitmap made in MaskInColor mode gives a region of the pixels not in the key colour.
   QRegion region(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
   // An empty region would mean "no mask" to Qt: a one-pixel region off the widget shows
@@ -112,11 +112,11 @@ void MivoraCursor::ReadProperties(const QVariantMap& bag) {
 }
 
 void MivoraCursor::ShowAboutDlg() {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MivoraCursor"),
-                  QStringLiteral("%1 MivoraCursor\n%2\n%3")
-                      .arg(mivora::ProductName(), mivora::ProductMaker(),
-                           mivora::ProductWebAddress()),
-                  QMessageBox::NoButton, this);
+  QMessageBox box(
+      QMessageBox::NoIcon, QStringLiteral("MivoraCursor"),
+      QStringLiteral("%1 MivoraCursor\n%2\n%3")
+          .arg(mivora::ProductName(), mivora::ProductMaker(), mivora::ProductWebAddress()),
+      QMessageBox::NoButton, this);
   box.addButton(QStringLiteral("O K"), QMessageBox::AcceptRole);
   box.exec();
 }

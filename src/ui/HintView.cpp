@@ -42,13 +42,17 @@ bool TakesTheInput(const QWidget* w) {
 
 QString TwiceName(const QString& name) {
   const qsizetype dot = name.lastIndexOf(u'.');
-  return dot < 0 ? name + QStringLiteral("@2x") : name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+  return dot < 0 ? name + QStringLiteral("@2x")
+                 : name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
 }
 
 }  // namespace
 
 HintView::HintView(QWidget* window, QWidget* surface, ButtonHint& hint, PairAt pair_at)
-    : QObject(window), window_(window), surface_(surface), hint_(hint),
+    : QObject(window),
+      window_(window),
+      surface_(surface),
+      hint_(hint),
       pair_at_(std::move(pair_at)) {
   control_ = static_cast<MivoraCursor*>(
       CreateMivoraControl(QLatin1String(MivoraCursor::kClassId), surface));
@@ -177,8 +181,9 @@ bool HintView::eventFilter(QObject* watched, QEvent* event) {
         break;
       }
       // Through the window: not every widget of the window lies on the surface.
-      const QPointF p = w == surface_ ? me->position()
-                                      : surface_->mapFrom(window_, w->mapTo(window_, me->position()));
+      const QPointF p = w == surface_
+                            ? me->position()
+                            : surface_->mapFrom(window_, w->mapTo(window_, me->position()));
       PlaceAt(ToTwips(p.x()), ToTwips(p.y()));
       break;
     }

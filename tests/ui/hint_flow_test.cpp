@@ -130,7 +130,8 @@ class HintFlowTest : public QObject {
     QVERIFY(eq_hint->isVisible());
     QLineEdit* field = nullptr;
     for (int b = 0; windows.equations->BoxTextField(b); ++b)
-      if (windows.equations->BoxTextField(b)->isVisible()) field = windows.equations->BoxTextField(b);
+      if (windows.equations->BoxTextField(b)->isVisible())
+        field = windows.equations->BoxTextField(b);
     QVERIFY(field);
     QTest::mouseMove(equations, In(windows.equations.get(), field, field->rect().center()));
     QVERIFY(!eq_hint->isVisible());

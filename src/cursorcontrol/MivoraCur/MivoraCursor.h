@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtCore/qglobal.h>
+
 #include <QHash>
 #include <QPair>
 #include <QPixmap>
@@ -7,7 +9,6 @@
 #include <QString>
 #include <QVariantMap>
 #include <QWidget>
-#include <QtCore/qglobal.h>
 
 #if defined(MIVORACUR_LIBRARY)
 #define MIVORACUR_EXPORT Q_DECL_EXPORT
