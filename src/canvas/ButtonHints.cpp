@@ -10,8 +10,7 @@ HintPair Pair(const char16_t* mask, const char16_t* picture) {
 }
 }  // namespace
 
-HintPair HintPairFor(HintSpot spot, const QString& default_mask,
-                     const QString& default_picture) {
+HintPair HintPairFor(HintSpot spot, const QString& default_mask, const QString& default_picture) {
   switch (spot) {
     case HintSpot::kNone:
       return {};

@@ -19,13 +19,13 @@ struct TableWindowSpots {
   HintSpot border, header, data, row_number, corner_cell, slider, track;
 };
 
-constexpr TableWindowSpots kTablesSpots{HintSpot::kTablesBorder,        HintSpot::kTablesHeaderCell,
-                                        HintSpot::kTablesDataCell,      HintSpot::kTablesRowNumberCell,
-                                        HintSpot::kTablesCornerCell,    HintSpot::kTablesSlider,
+constexpr TableWindowSpots kTablesSpots{HintSpot::kTablesBorder,     HintSpot::kTablesHeaderCell,
+                                        HintSpot::kTablesDataCell,   HintSpot::kTablesRowNumberCell,
+                                        HintSpot::kTablesCornerCell, HintSpot::kTablesSlider,
                                         HintSpot::kTablesTrack};
-constexpr TableWindowSpots kResultSpots{HintSpot::kResultBorder,        HintSpot::kResultHeader,
-                                        HintSpot::kResultDataCell,      HintSpot::kResultRowNumberCell,
-                                        HintSpot::kResultHeader,        HintSpot::kResultSlider,
+constexpr TableWindowSpots kResultSpots{HintSpot::kResultBorder,   HintSpot::kResultHeader,
+                                        HintSpot::kResultDataCell, HintSpot::kResultRowNumberCell,
+                                        HintSpot::kResultHeader,   HintSpot::kResultSlider,
                                         HintSpot::kResultTrack};
 
 // A scroll bar at a point of its own twips: slider, arrow (no hint) or track.
@@ -134,8 +134,7 @@ HintSpot TablesHintSpotAt(const Workspace& ws, float x, float y) {
   if (!best) return HintSpot::kTablesCanvas;
   if (best_slot < 0) return HintSpot::kTablesJoinLine;
   if (!t.IsTableSlot(best_slot)) return HintSpot::kTablesCanvas;  // boundary bar
-  return TableWindowSpot(t.slots[best_slot], x - best->rect.left, y - best->rect.top,
-                         kTablesSpots);
+  return TableWindowSpot(t.slots[best_slot], x - best->rect.left, y - best->rect.top, kTablesSpots);
 }
 
 HintSpot ResultHintSpotAt(const Workspace& ws, float x, float y) {
@@ -145,8 +144,7 @@ HintSpot ResultHintSpotAt(const Workspace& ws, float x, float y) {
     best = &s;
   }
   if (!best) return HintSpot::kResultEmpty;
-  return TableWindowSpot(*best, x - best->frame.rect.left, y - best->frame.rect.top,
-                         kResultSpots);
+  return TableWindowSpot(*best, x - best->frame.rect.left, y - best->frame.rect.top, kResultSpots);
 }
 
 HintSpot EquationsHintSpotAt(const Conditions& c, float x, float y) {

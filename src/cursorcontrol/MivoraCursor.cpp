@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <utility>
 
 #include "model/ProductInfo.h"
 
@@ -26,9 +27,9 @@ MivoraCursor::MivoraCursor(QWidget* parent) : QWidget(parent) {
 }
 
 void MivoraCursor::SetPicture(const QPixmap& picture) {
+  // The shape depends on the mask and its colour only.
   picture_ = picture;
   if (!picture_.isNull()) resize(LogicalSize(picture_));
-  UpdateShape();
   update();
   Q_EMIT PropertyChanged(kPicture);
 }
@@ -52,18 +53,26 @@ void MivoraCursor::UpdateShape() {
     clearMask();
     return;
   }
+  // Hosts switch between a few masks as the pointer moves: their shapes are kept.
+  const auto key_of = std::make_pair(mask_picture_.cacheKey(), mask_color_);
+  if (auto it = shapes_.constFind(key_of); it != shapes_.constEnd()) {
+    setMask(*it);
+    return;
+  }
+  if (shapes_.size() >= 16) shapes_.clear();
   // The shape is cut at the mask's logical size, so a 2x mask cuts the same control as a 1x one.
   QImage image = mask_picture_.toImage();
   const QSize logical = LogicalSize(mask_picture_);
   if (image.size() != logical) image = image.scaled(logical, Qt::IgnoreAspectRatio);
-  const QRgb key = qRgb(static_cast<int>(mask_color_ & 0xFF),
-                        static_cast<int>((mask_color_ >> 8) & 0xFF),
-                        static_cast<int>((mask_color_ >> 16) & 0xFF));
+  const QRgb key =
+      qRgb(static_cast<int>(mask_color_ & 0xFF), static_cast<int>((mask_color_ >> 8) & 0xFF),
+           static_cast<int>((mask_color_ >> 16) & 0xFF));
   // The bitmap made in MaskInColor mode gives a region of the pixels not in the key colour.
   QRegion region(QBitmap::fromImage(image.createMaskFromColor(key, Qt::MaskInColor)));
   // An empty region would mean "no mask" to Qt: a one-pixel region off the widget shows
   // nothing and takes no mouse.
   if (region.isEmpty()) region = QRegion(-1, -1, 1, 1);
+  shapes_.insert(key_of, region);
   setMask(region);
 }
 
@@ -103,11 +112,11 @@ void MivoraCursor::ReadProperties(const QVariantMap& bag) {
 }
 
 void MivoraCursor::ShowAboutDlg() {
-  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MivoraCursor"),
-                  QStringLiteral("%1 MivoraCursor\n%2\n%3")
-                      .arg(mivora::ProductName(), mivora::ProductMaker(),
-                           mivora::ProductWebAddress()),
-                  QMessageBox::NoButton, this);
+  QMessageBox box(
+      QMessageBox::NoIcon, QStringLiteral("MivoraCursor"),
+      QStringLiteral("%1 MivoraCursor\n%2\n%3")
+          .arg(mivora::ProductName(), mivora::ProductMaker(), mivora::ProductWebAddress()),
+      QMessageBox::NoButton, this);
   box.addButton(QStringLiteral("O K"), QMessageBox::AcceptRole);
   box.exec();
 }

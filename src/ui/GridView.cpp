@@ -47,6 +47,10 @@ void GridView::paintEvent(QPaintEvent* event) {
   QFont normal = font();
   QFont bold = normal;
   bold.setBold(true);
+  const QFontMetrics normal_metrics(normal, this);
+  const QFontMetrics bold_metrics(bold, this);
+  p.setFont(normal);
+  bool painting_bold = false;
 
   std::vector<int> rows{0};
   for (int r = g.TopRow(); r <= last_row && r < g.Rows(); ++r) rows.push_back(r);
@@ -77,13 +81,20 @@ void GridView::paintEvent(QPaintEvent* event) {
       p.drawLine(cell.topRight(), cell.bottomRight());
       if (!same_as_below) p.drawLine(cell.bottomLeft(), cell.bottomRight());
       if (!same_as_above && !g.IsEmpty(r, c)) {
-        p.setFont(g.CellBold(r, c) ? bold : normal);
+        const bool cell_bold = g.CellBold(r, c);
+        if (cell_bold != painting_bold) {
+          p.setFont(cell_bold ? bold : normal);
+          painting_bold = cell_bold;
+        }
         p.setPen(Qt::black);
         QRect text_rect = cell.adjusted(kTextPadding, 0, -kTextPadding, 0);
         QString text = g.Text(r, c);
         text.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
-        p.drawText(text_rect, Qt::AlignVCenter | Qt::AlignLeft,
-                   p.fontMetrics().elidedText(text, Qt::ElideRight, text_rect.width()));
+        // Eliding lays the text out once more: only for texts that may not fit.
+        const QFontMetrics& metrics = cell_bold ? bold_metrics : normal_metrics;
+        if (text.size() * metrics.maxWidth() > text_rect.width())
+          text = metrics.elidedText(text, Qt::ElideRight, text_rect.width());
+        p.drawText(text_rect, Qt::AlignVCenter | Qt::AlignLeft, text);
       }
       if (r == g.Row() && c == g.Col() && r > 0 && c > 0) {
         QPen focus(Qt::black, 1, Qt::DotLine);

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QWidget>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "MivoraCur/MivoraCursor.h"
@@ -41,13 +42,17 @@ bool TakesTheInput(const QWidget* w) {
 
 QString TwiceName(const QString& name) {
   const qsizetype dot = name.lastIndexOf(u'.');
-  return dot < 0 ? name + QStringLiteral("@2x") : name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
+  return dot < 0 ? name + QStringLiteral("@2x")
+                 : name.left(dot) + QStringLiteral("@2x") + name.mid(dot);
 }
 
 }  // namespace
 
 HintView::HintView(QWidget* window, QWidget* surface, ButtonHint& hint, PairAt pair_at)
-    : QObject(window), window_(window), surface_(surface), hint_(hint),
+    : QObject(window),
+      window_(window),
+      surface_(surface),
+      hint_(hint),
       pair_at_(std::move(pair_at)) {
   control_ = static_cast<MivoraCursor*>(
       CreateMivoraControl(QLatin1String(MivoraCursor::kClassId), surface));
@@ -66,9 +71,22 @@ HintView::~HintView() {
   if (qApp) qApp->removeEventFilter(this);
 }
 
-bool HintView::Enabled() { return Settings().value(kSettingsKey, true).toBool(); }
+namespace {
+// The switch is read from the settings once and then kept: every mouse move asks for it.
+std::optional<bool>& CachedSwitch() {
+  static std::optional<bool> on;
+  return on;
+}
+}  // namespace
+
+bool HintView::Enabled() {
+  std::optional<bool>& on = CachedSwitch();
+  if (!on) on = Settings().value(kSettingsKey, true).toBool();
+  return *on;
+}
 
 void HintView::SetEnabled(bool on) {
+  CachedSwitch() = on;
   Settings().setValue(kSettingsKey, on);
   if (!on)
     for (HintView* h : AllHints()) h->Hide();
@@ -162,7 +180,10 @@ bool HintView::eventFilter(QObject* watched, QEvent* event) {
         if (hide_on_sort_click_ && IsSortOrTraceClick(ToMouseEvent(me))) Hide();
         break;
       }
-      const QPointF p = w == surface_ ? me->position() : w->mapTo(surface_, me->position());
+      // Through the window: not every widget of the window lies on the surface.
+      const QPointF p = w == surface_
+                            ? me->position()
+                            : surface_->mapFrom(window_, w->mapTo(window_, me->position()));
       PlaceAt(ToTwips(p.x()), ToTwips(p.y()));
       break;
     }

@@ -189,9 +189,9 @@ class CursorControlTest : public QObject {
     }
     QVERIFY(listed.size() >= 5);
     QProcess nm;
-    nm.start(QStringLiteral("nm"), {QStringLiteral("-D"), QStringLiteral("--defined-only"),
-                                    QStringLiteral("-C"),
-                                    QStringLiteral(MIVORA_PROGRAM_DIR "/libMivoraCur.so")});
+    nm.start(QStringLiteral("nm"),
+             {QStringLiteral("-D"), QStringLiteral("--defined-only"), QStringLiteral("-C"),
+              QStringLiteral(MIVORA_PROGRAM_DIR "/libMivoraCur.so")});
     QVERIFY(nm.waitForFinished());
     QStringList exported;
     for (const QString& line : QString::fromUtf8(nm.readAllStandardOutput()).split(u'\n')) {
@@ -216,10 +216,10 @@ class CursorControlTest : public QObject {
                                QStringLiteral("MaskLR"), QStringLiteral("MaskCR"),
                                QStringLiteral("MaskLCR")};
     const QStringList pictures = {
-        QStringLiteral("F3MaskLCR"),  QStringLiteral("F16MaskR"),   QStringLiteral("F7MaskLR"),
-        QStringLiteral("F7MaskLCR"),  QStringLiteral("F12MaskLCR"), QStringLiteral("F14MaskLCR"),
-        QStringLiteral("F9MaskCR"),   QStringLiteral("F9MaskC"),    QStringLiteral("F14MaskR"),
-        QStringLiteral("F5MaskL"),    QStringLiteral("F17MaskL"),   QStringLiteral("F21MaskL"),
+        QStringLiteral("F3MaskLCR"), QStringLiteral("F16MaskR"),   QStringLiteral("F7MaskLR"),
+        QStringLiteral("F7MaskLCR"), QStringLiteral("F12MaskLCR"), QStringLiteral("F14MaskLCR"),
+        QStringLiteral("F9MaskCR"),  QStringLiteral("F9MaskC"),    QStringLiteral("F14MaskR"),
+        QStringLiteral("F5MaskL"),   QStringLiteral("F17MaskL"),   QStringLiteral("F21MaskL"),
         QStringLiteral("F22MaskLr")};
     const QDir dir(QStringLiteral(MIVORA_PROGRAM_DIR));
     for (const QString& name : masks + pictures) {

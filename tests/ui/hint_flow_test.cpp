@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
@@ -129,7 +130,8 @@ class HintFlowTest : public QObject {
     QVERIFY(eq_hint->isVisible());
     QLineEdit* field = nullptr;
     for (int b = 0; windows.equations->BoxTextField(b); ++b)
-      if (windows.equations->BoxTextField(b)->isVisible()) field = windows.equations->BoxTextField(b);
+      if (windows.equations->BoxTextField(b)->isVisible())
+        field = windows.equations->BoxTextField(b);
     QVERIFY(field);
     QTest::mouseMove(equations, In(windows.equations.get(), field, field->rect().center()));
     QVERIFY(!eq_hint->isVisible());
@@ -153,6 +155,26 @@ class HintFlowTest : public QObject {
     QVERIFY(hint->isVisible());
   }
 
+  void aPairWithAnUnreadableFileShowsNoHint() {
+    QWidget window;
+    window.resize(300, 200);
+    QString picture = QStringLiteral(".\\NoSuchPicture.bmp");
+    HintView view(&window, &window, [&picture](float, float) {
+      return HintPair{QStringLiteral(".\\MaskLR.bmp"), picture};
+    });
+    window.show();
+    QTest::mouseMove(window.windowHandle(), QPoint(100, 50));
+    QVERIFY(!view.control()->isVisible());
+    QVERIFY(HintView::HintFile(picture, 1).isNull());
+    picture = QStringLiteral(".\\F7MaskLR.bmp");
+    QTest::mouseMove(window.windowHandle(), QPoint(110, 60));
+    QVERIFY(view.control()->isVisible());
+    // A screen with a device-pixel ratio above 1 gets the files drawn at twice the pixels.
+    const QPixmap twice = HintView::HintFile(picture, 2);
+    QCOMPARE(twice.devicePixelRatio(), 2.0);
+    QCOMPARE(twice.deviceIndependentSize().toSize(), HintView::HintFile(picture, 1).size());
+  }
+
   void theSwitchIsTheCanvasMenusCheckableItem() {
     FakeHost host;
     Workspace ws(host);
@@ -172,6 +194,10 @@ class HintFlowTest : public QObject {
     QTest::mouseClick(windows.tables->windowHandle(), Qt::RightButton, {}, QPoint(300, 300));
     QVERIFY(was_checked);
     QVERIFY(!HintView::Enabled());
+    // One key in the user's settings (the test-mode folder here), read by the next run.
+    QCOMPARE(QSettings(QStringLiteral("Mivora"), QStringLiteral("mivora"))
+                 .value(QStringLiteral("ShowButtonHints")),
+             QVariant(false));
     // Like every canvas-menu command, it sets the after-menu pair.
     QCOMPARE(ws.tables.default_hint_picture, QStringLiteral(".\\F16MaskR.bmp"));
     HintView::SetEnabled(true);

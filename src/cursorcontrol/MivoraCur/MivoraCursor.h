@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QtCore/qglobal.h>
+
+#include <QHash>
+#include <QPair>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QVariantMap>
 #include <QWidget>
-#include <QtCore/qglobal.h>
 
 #if defined(MIVORACUR_LIBRARY)
 #define MIVORACUR_EXPORT Q_DECL_EXPORT
@@ -61,6 +65,7 @@ class MIVORACUR_EXPORT MivoraCursor : public QWidget {
   QPixmap picture_;
   QPixmap mask_picture_;
   quint32 mask_color_ = kDefaultMaskColor;
+  QHash<QPair<qint64, quint32>, QRegion> shapes_;  // by mask picture and colour
 };
 
 // Creates a control by its class identifier: a MivoraCursor for "CursMivora.MivoraCursor",
