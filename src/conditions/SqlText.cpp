@@ -3,6 +3,7 @@
 #include <QSaveFile>
 
 #include "conditions/ConditionTexts.h"
+#include "model/WriteMessages.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -75,7 +76,7 @@ void SaveSqlText(Workspace& ws) {
   QSaveFile file(path);
   const QByteArray bytes = (ws.conditions.equation_text + ws.conditions.state.line_break).toUtf8();
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    ws.host.ShowMessage(QStringLiteral(u"SQL text を保存できませんでした：") + path);
+    ws.host.ShowMessage(CannotWriteMessage(path, file.errorString()));
   }
 }
 
