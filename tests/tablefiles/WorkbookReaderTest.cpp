@@ -208,6 +208,17 @@ TEST_F(WorkbookLoading, NamedSheetAtItsGeometryEvenWhenEmpty) {
   EXPECT_FALSE(ws_.tables.SlotInUse(5));
 }
 
+TEST_F(WorkbookLoading, ASheetBreakingOffKeepsItsRowsAndNamesTheRowReached) {
+  LoadResult r = LoadTableFile(ws_, Book("broken.xlsx"), {});
+  EXPECT_FALSE(r.ok);
+  ASSERT_EQ(r.slot, 4);
+  EXPECT_EQ(host_.messages,
+            QStringList{QStringLiteral("Excel ワークシートの 2 行目に問題があります。")});
+  const Grid& g = ws_.TableGrid(4);
+  ASSERT_EQ(g.Rows(), 3);
+  EXPECT_EQ(g.Text(2, 1), QStringLiteral("3"));
+}
+
 TEST_F(WorkbookLoading, UnreadableWorkbooksTakeNoSlot) {
   QTemporaryDir dir;
   auto write = [&](const char* name, const QByteArray& bytes) {

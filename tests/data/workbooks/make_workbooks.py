@@ -206,3 +206,9 @@ notes['A1'] = 'note'
 notes['B2'] = '=SUM(Data!D2:D101)'
 wb.defined_names.append(DefinedName('Amounts', attr_text='Data!$D$2:$D$101'))
 wb.save('existing.xlsx')
+
+# A worksheet breaking off in its fourth row.
+broken_rows = ''.join(f'<row r="{r}"><c r="A{r}"><v>{r}</v></c></row>' for r in range(1, 4))
+book('broken.xlsx', [('Broken', 'worksheets/sheet1.xml', 'worksheet')],
+     {'xl/worksheets/sheet1.xml': sheet(broken_rows).split('</sheetData>')[0] +
+      '<row r="4"><c r="A4"><v>4'})
