@@ -29,7 +29,8 @@ QString BigXlsx(bool inline_strings) {
   lxw_workbook* book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
   lxw_worksheet* sheet = workbook_add_worksheet(book, "Sheet1");
   const char* headers[] = {"id", "name", "amount", "note"};
-  for (int c = 0; c < 4; ++c) worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), headers[c], nullptr);
+  for (int c = 0; c < 4; ++c)
+    worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), headers[c], nullptr);
   for (int r = 1; r <= 100'000; ++r) {
     worksheet_write_number(sheet, static_cast<lxw_row_t>(r), 0, r, nullptr);
     const QByteArray name = "Customer " + QByteArray::number(r % 5000);

@@ -231,9 +231,8 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
       cut += row_end.size();
     }
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(buf.data(), static_cast<std::size_t>(cut),
-                                kXmlParseFlags | pugi::parse_fragment);
+    pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+        buf.data(), static_cast<std::size_t>(cut), kXmlParseFlags | pugi::parse_fragment);
     if (!parsed) return fail(QString::fromUtf8(parsed.description()));
     if (!TakeRows(doc, grid)) return fail(QString::number(last_row_));
     if (cut_short) return fail(QStringLiteral("sheetData"));

@@ -80,9 +80,8 @@ TEST_F(WorkbookUpdate, MatchedColumnsGetTheResultAndEverythingElseStays) {
   ASSERT_TRUE(WriteResultWorkbook(ws, path, QStringLiteral(" Data ")))
       << host.messages.join(u'\n').toStdString();
   EXPECT_EQ(LastResultSheet(ws, QStringLiteral("?")), QStringLiteral("Data"));
-  EXPECT_EQ(QFile::permissions(path),
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser |
-                QFile::WriteUser);
+  EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadUser | QFile::WriteUser);
 
   // Untouched entries are copied as they were.
   const std::map<QString, Entry> after = Entries(path);
@@ -228,7 +227,8 @@ TEST(ZipBudget, InflatedBytesAreCountedNotClaimed) {
   ASSERT_TRUE(z);
   zip_source_t* src = zip_source_buffer(z, zeros.constData(), zeros.size(), 0);
   ASSERT_GE(zip_file_add(z, "a.xml", src, 0), 0);
-  ASSERT_GE(zip_file_add(z, "b.xml", zip_source_buffer(z, zeros.constData(), zeros.size(), 0), 0), 0);
+  ASSERT_GE(zip_file_add(z, "b.xml", zip_source_buffer(z, zeros.constData(), zeros.size(), 0), 0),
+            0);
   ASSERT_EQ(zip_close(z), 0);
   // Each entry fits the budget alone; together they do not.
   ZipArchive archive(6 << 20);

@@ -51,7 +51,8 @@ class WorkbookSaveTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString book = dir.filePath(QStringLiteral("existing.xlsx"));
-    QVERIFY(QFile::copy(mivora::testing::TestData(QStringLiteral("workbooks/existing.xlsx")), book));
+    QVERIFY(
+        QFile::copy(mivora::testing::TestData(QStringLiteral("workbooks/existing.xlsx")), book));
 
     SheetDialogHost host;
     Workspace ws(host);
@@ -114,7 +115,8 @@ class WorkbookSaveTest : public QObject {
   void cancelWritesNothing() {
     QTemporaryDir dir;
     const QString book = dir.filePath(QStringLiteral("existing.xlsx"));
-    QVERIFY(QFile::copy(mivora::testing::TestData(QStringLiteral("workbooks/existing.xlsx")), book));
+    QVERIFY(
+        QFile::copy(mivora::testing::TestData(QStringLiteral("workbooks/existing.xlsx")), book));
     SheetDialogHost host;
     Workspace ws(host);
     MainWindows windows(ws);
