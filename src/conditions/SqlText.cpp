@@ -4,6 +4,7 @@
 
 #include "conditions/ConditionTexts.h"
 #include "conditions/OperatorReading.h"
+#include "model/WriteMessages.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -80,7 +81,7 @@ void SaveSqlText(Workspace& ws) {
   QSaveFile file(path);
   const QByteArray bytes = (ws.conditions.equation_text + ws.conditions.state.line_break).toUtf8();
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    ws.host.ShowMessage(QStringLiteral(u"SQL text を保存できませんでした：") + path);
+    ws.host.ShowMessage(CannotWriteMessage(path, file.errorString()));
   }
 }
 

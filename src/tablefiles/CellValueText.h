@@ -17,8 +17,8 @@ bool IsDateFormat(int format_id, const QString& code);
 bool IsTimeOnlyFormat(int format_id, const QString& code);
 
 // A date serial as "yyyy-mm-dd", plus " hh:mm:ss" when it has a time; a time alone (a
-// 1900-system serial below 1, or a time-only format) as "hh:mm:ss". Serials outside the calendar give the
-// number's General text.
+// 1900-system serial below 1, or a time-only format) as "hh:mm:ss". Serials outside the calendar
+// give the number's General text.
 QByteArray DateSerialText(double serial, bool date1904, bool time_only);
 
 }  // namespace mivora

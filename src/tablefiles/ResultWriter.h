@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "model/WriteMessages.h"
+
 namespace mivora {
 
 class Grid;
@@ -19,9 +21,6 @@ class ResultWriter {
   virtual ~ResultWriter() = default;
   virtual WriteResult Write(const Grid& grid, const QString& path) = 0;
 };
-
-// The one message for a file the program cannot write, with the reason on a second line.
-QString CannotWriteMessage(const QString& path, const QString& reason);
 
 // Writes bytes through a temporary file beside the target, renamed over it when complete.
 WriteResult SaveBytesAtomically(const QString& path, const QByteArray& bytes);

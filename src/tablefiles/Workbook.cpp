@@ -21,7 +21,8 @@ std::unique_ptr<Workbook> OpenWorkbook(const QString& path, QString* reason) {
   const QByteArray head = file.read(8);
   file.close();
   if (head.startsWith("PK\x03\x04")) return OpenXlsxWorkbook(path, reason);
-  if (head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) return OpenXlsWorkbook(path, reason);
+  if (head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
+    return OpenXlsWorkbook(path, reason);
   *reason = QStringLiteral("Excel のブックではありません。");
   return nullptr;
 }

@@ -32,8 +32,9 @@ bool ReadSheetIntoSlot(Workspace& ws, Workbook& book, int index, const QString& 
   ws.tables.examples_menu_enabled = false;
   ws.tables.resume_menu_enabled = false;
   Grid& grid = ws.TableGrid(*slot);
-  TableReadResult result = book.ReadSheet(
-      index, grid, [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
+  TableReadResult result = book.ReadSheet(index, grid, [&](std::int64_t done, std::int64_t total) {
+    ws.host.ShowProgress(done, total);
+  });
   ws.host.ShowProgress(0, 0);
   if (ws.measurer) FitColumnWidths(grid, *ws.measurer);
   UpdateTableHScroll(ws, *slot);
@@ -64,7 +65,8 @@ LoadResult LoadWorkbookTables(Workspace& ws, const QString& field, const TwipRec
   if (!sheet.isEmpty()) {
     const int index = static_cast<int>(names.indexOf(sheet));
     if (index < 0) {
-      ws.host.ShowMessage(QStringLiteral("ワークシート「") + sheet + QStringLiteral("」がありません。"));
+      ws.host.ShowMessage(QStringLiteral("ワークシート「") + sheet +
+                          QStringLiteral("」がありません。"));
       return {};
     }
     result.ok = ReadSheetIntoSlot(ws, *book, index, full_path, geometry, &result.slot);

@@ -39,8 +39,8 @@ QByteArray EncodeXstring(const QByteArray& text) {
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    const bool looks_escaped = c == '_' && i + 6 < text.size() && text[i + 1] == 'x' &&
-                               text[i + 6] == '_';
+    const bool looks_escaped =
+        c == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_';
     if ((c < 0x20 && c != '\t' && c != '\n') || looks_escaped) {
       char buf[8];
       std::snprintf(buf, sizeof buf, "_x%04X_", c);
@@ -81,8 +81,9 @@ class SheetCells {
     if (it != rows_.end() && it->first == r) return it->second;
     if (!create) return {};
     const QByteArray name = prefix_ + "row";
-    pugi::xml_node row = it == rows_.end() ? data_.append_child(name.constData())
-                                           : data_.insert_child_before(name.constData(), it->second);
+    pugi::xml_node row = it == rows_.end()
+                             ? data_.append_child(name.constData())
+                             : data_.insert_child_before(name.constData(), it->second);
     row.append_attribute("r").set_value(r);
     rows_.emplace_hint(it, r, row);
     return row;
@@ -142,9 +143,9 @@ bool ParseRange(const char* ref, int* c1, int* r1, int* c2, int* r2) {
 void RequestFullCalculation(pugi::xml_node workbook) {
   pugi::xml_node calc = ChildNamed(workbook, "calcPr");
   if (!calc) {
-    static const char* const kAfter[] = {"oleSize",       "customWorkbookViews", "pivotCaches",
-                                         "smartTagPr",    "smartTagTypes",       "webPublishing",
-                                         "fileRecoveryPr", "webPublishObjects",  "extLst"};
+    static const char* const kAfter[] = {"oleSize",        "customWorkbookViews", "pivotCaches",
+                                         "smartTagPr",     "smartTagTypes",       "webPublishing",
+                                         "fileRecoveryPr", "webPublishObjects",   "extLst"};
     pugi::xml_node before;
     for (pugi::xml_node child : workbook.children()) {
       for (const char* name : kAfter) {
@@ -181,7 +182,8 @@ class Update {
 bool Update::LoadXml(const QString& part, pugi::xml_document* doc, QString* reason) {
   QByteArray bytes;
   if (!archive_.Read(part, &bytes, reason)) return false;
-  if (!doc->load_buffer(bytes.constData(), bytes.size(), kXmlParseFlags | pugi::parse_declaration)) {
+  if (!doc->load_buffer(bytes.constData(), bytes.size(),
+                        kXmlParseFlags | pugi::parse_declaration)) {
     *reason = QStringLiteral("「") + part + QStringLiteral("」を読めません。");
     return false;
   }
@@ -192,8 +194,10 @@ bool Update::Replace(zip_t* z, const QString& part, QByteArray bytes, QString* r
   keep_alive_.push_back(std::move(bytes));
   const QByteArray& kept = keep_alive_.back();
   const zip_int64_t index = zip_name_locate(z, part.toUtf8().constData(), 0);
-  zip_source_t* source = zip_source_buffer(z, kept.constData(), static_cast<zip_uint64_t>(kept.size()), 0);
-  if (index < 0 || !source || zip_file_replace(z, static_cast<zip_uint64_t>(index), source, 0) != 0) {
+  zip_source_t* source =
+      zip_source_buffer(z, kept.constData(), static_cast<zip_uint64_t>(kept.size()), 0);
+  if (index < 0 || !source ||
+      zip_file_replace(z, static_cast<zip_uint64_t>(index), source, 0) != 0) {
     if (source) zip_source_free(source);
     *reason = QString::fromUtf8(zip_strerror(z));
     return false;
@@ -223,7 +227,8 @@ WriteResult Update::Run(const QString& sheet, QString* written_sheet) {
     }
   }
   if (!target)
-    return {false, QStringLiteral("ワークシート「") + sheet.trimmed() + QStringLiteral("」がありません。")};
+    return {false, QStringLiteral("ワークシート「") + sheet.trimmed() +
+                       QStringLiteral("」がありません。")};
 
   std::vector<QByteArray> shared;
   if (!layout.shared_strings_part.isEmpty() && archive_.Has(layout.shared_strings_part)) {
@@ -307,10 +312,11 @@ WriteResult Update::Run(const QString& sheet, QString* written_sheet) {
         for (int rr = r1; rr <= r2; ++rr)
           for (int cc = c1; cc <= c2; ++cc)
             if (!is_written(rr, cc))
-              return {false, CannotWriteMessage(
-                                 path_, QStringLiteral("セル ") + QString::fromUtf8(CellRefText(
-                                                                       SheetCells::ColOf(c), r)) +
-                                            QStringLiteral(" の数式が書き込まないセルに及びます。"))};
+              return {false,
+                      CannotWriteMessage(
+                          path_, QStringLiteral("セル ") +
+                                     QString::fromUtf8(CellRefText(SheetCells::ColOf(c), r)) +
+                                     QStringLiteral(" の数式が書き込まないセルに及びます。"))};
       }
     }
   }
@@ -328,8 +334,8 @@ WriteResult Update::Run(const QString& sheet, QString* written_sheet) {
       return;
     }
     c.append_attribute("t").set_value("inlineStr");
-    pugi::xml_node t = c.append_child((prefix + "is").constData())
-                           .append_child((prefix + "t").constData());
+    pugi::xml_node t =
+        c.append_child((prefix + "is").constData()).append_child((prefix + "t").constData());
     t.append_attribute("xml:space").set_value("preserve");
     t.text().set(EncodeXstring(utf8.toByteArray()).constData());
   };
@@ -355,8 +361,8 @@ WriteResult Update::Run(const QString& sheet, QString* written_sheet) {
     }
   }
   if (pugi::xml_node dim = ChildNamed(worksheet, "dimension")) {
-    QByteArray ref = dim_rows == 0 ? QByteArray("A1")
-                                   : "A1:" + CellRefText(std::max(dim_cols, 1), dim_rows);
+    QByteArray ref =
+        dim_rows == 0 ? QByteArray("A1") : "A1:" + CellRefText(std::max(dim_cols, 1), dim_rows);
     if (ref == "A1:A1") ref = "A1";
     if (!dim.attribute("ref")) dim.append_attribute("ref");
     dim.attribute("ref").set_value(ref.constData());
@@ -388,7 +394,8 @@ WriteResult Update::Run(const QString& sheet, QString* written_sheet) {
         pugi::xml_node root_node = rels_doc.document_element();
         for (pugi::xml_node r = root_node.first_child(); r;) {
           pugi::xml_node next = r.next_sibling();
-          if (QByteArray(r.attribute("Type").value()).endsWith("/calcChain")) root_node.remove_child(r);
+          if (QByteArray(r.attribute("Type").value()).endsWith("/calcChain"))
+            root_node.remove_child(r);
           r = next;
         }
         ok = Replace(z, rels_part, Serialize(rels_doc), &reason);

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -77,7 +77,8 @@ WriteResult NewWorkbookWriter::Write(const Grid& grid, const QString& path) {
     return {false, CannotWriteMessage(path, reason)};
   };
   if (!ws) {
-    return give_up(QStringLiteral("ワークシート名「") + sheet_ + QStringLiteral("」は使えません。"));
+    return give_up(QStringLiteral("ワークシート名「") + sheet_ +
+                   QStringLiteral("」は使えません。"));
   }
   QByteArray text;
   for (int r = 0; r < grid.Rows(); ++r) {
@@ -87,12 +88,12 @@ WriteResult NewWorkbookWriter::Write(const Grid& grid, const QString& path) {
       lxw_error error;
       double number = 0;
       if (utf8.size() <= 24 && IsGeneralNumberText(QString::fromUtf8(utf8), &number)) {
-        error = worksheet_write_number(ws, static_cast<lxw_row_t>(r),
-                                       static_cast<lxw_col_t>(c - 1), number, nullptr);
+        error = worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c - 1),
+                                       number, nullptr);
       } else {
         text = utf8.toByteArray();
-        error = worksheet_write_string(ws, static_cast<lxw_row_t>(r),
-                                       static_cast<lxw_col_t>(c - 1), text.constData(), nullptr);
+        error = worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c - 1),
+                                       text.constData(), nullptr);
       }
       if (error != LXW_NO_ERROR) {
         return give_up(QStringLiteral("行 ") + QString::number(r + 1) + QStringLiteral(", 列 ") +

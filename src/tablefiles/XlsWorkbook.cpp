@@ -65,14 +65,22 @@ double RkValue(std::uint32_t rk) {
 
 const char* ErrorText(unsigned code) {
   switch (code) {
-    case 0x00: return "#NULL!";
-    case 0x07: return "#DIV/0!";
-    case 0x0F: return "#VALUE!";
-    case 0x17: return "#REF!";
-    case 0x1D: return "#NAME?";
-    case 0x24: return "#NUM!";
-    case 0x2A: return "#N/A";
-    default: return "#N/A";
+    case 0x00:
+      return "#NULL!";
+    case 0x07:
+      return "#DIV/0!";
+    case 0x0F:
+      return "#VALUE!";
+    case 0x17:
+      return "#REF!";
+    case 0x1D:
+      return "#NAME?";
+    case 0x24:
+      return "#NUM!";
+    case 0x2A:
+      return "#N/A";
+    default:
+      return "#N/A";
   }
 }
 
@@ -119,7 +127,7 @@ class RecordCursor {
 void AppendChars(QString& out, const char* p, int count, bool wide) {
   for (int i = 0; i < count; ++i) {
     out.append(QChar(wide ? static_cast<char16_t>(U16(p + 2 * i))
-                            : static_cast<char16_t>(static_cast<unsigned char>(p[i]))));
+                          : static_cast<char16_t>(static_cast<unsigned char>(p[i]))));
   }
 }
 

@@ -126,7 +126,8 @@ bool ReadXlsxLayout(ZipArchive& zip, XlsxLayout* layout, QString* reason) {
   if (!ReadRelationships(zip, QStringLiteral(""), &rels, reason)) return false;
   layout->workbook_part.clear();
   for (const Relationship& r : rels) {
-    if (EndsWith(r.type, "/officeDocument") && !r.target.isEmpty()) layout->workbook_part = r.target;
+    if (EndsWith(r.type, "/officeDocument") && !r.target.isEmpty())
+      layout->workbook_part = r.target;
   }
   if (layout->workbook_part.isEmpty() && zip.Has(QStringLiteral("xl/workbook.xml")))
     layout->workbook_part = QStringLiteral("xl/workbook.xml");
@@ -172,7 +173,8 @@ std::vector<char> ReadStyleKinds(ZipArchive& zip, const QString& styles_part, QS
   pugi::xml_node root = doc.document_element();
   for (pugi::xml_node f : ChildNamed(root, "numFmts").children()) {
     if (IsNamed(f, "numFmt"))
-      codes[f.attribute("numFmtId").as_int()] = QString::fromUtf8(f.attribute("formatCode").value());
+      codes[f.attribute("numFmtId").as_int()] =
+          QString::fromUtf8(f.attribute("formatCode").value());
   }
   for (pugi::xml_node xf : ChildNamed(root, "cellXfs").children()) {
     if (!IsNamed(xf, "xf")) continue;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <QByteArray>
 #include <QString>
+#include <pugixml.hpp>
 #include <vector>
 
 #include "tablefiles/ZipArchive.h"

@@ -216,20 +216,26 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
     }
     // Parse up to the end of the last complete row; the rest waits for more bytes.
     qsizetype cut;
+    bool cut_short = false;
     if (at_end) {
       cut = buf.indexOf("</" + prefix + "sheetData>");
-      if (cut < 0) return fail(QStringLiteral("sheetData"));
+      if (cut < 0) {
+        // The sheet breaks off: the complete rows before the break still count.
+        cut_short = true;
+        cut = buf.lastIndexOf(row_end);
+        cut = cut < 0 ? 0 : cut + row_end.size();
+      }
     } else {
       cut = buf.lastIndexOf(row_end);
       if (cut < 0) continue;
       cut += row_end.size();
     }
     pugi::xml_document doc;
-    pugi::xml_parse_result parsed =
-        doc.load_buffer_inplace(buf.data(), static_cast<std::size_t>(cut),
-                                kXmlParseFlags | pugi::parse_fragment);
+    pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+        buf.data(), static_cast<std::size_t>(cut), kXmlParseFlags | pugi::parse_fragment);
     if (!parsed) return fail(QString::fromUtf8(parsed.description()));
     if (!TakeRows(doc, grid)) return fail(QString::number(last_row_));
+    if (cut_short) return fail(QStringLiteral("sheetData"));
     if (stop_after_first_value_ && found_value_) return result;
     buf.remove(0, cut);
     if (progress) progress(stream->Done(), std::max(stream->Size(), stream->Done()));

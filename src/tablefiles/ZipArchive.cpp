@@ -9,7 +9,7 @@ namespace mivora {
 
 namespace {
 
-QString TooBigReason() { return QStringLiteral("展開後の大きさが 1 GB を超えます。"); }
+QString TooBigReason() { return QStringLiteral("展開すると大きすぎます。"); }
 
 QString ZipErrorReason(zip_t* z) { return QString::fromUtf8(zip_strerror(z)); }
 
@@ -38,7 +38,7 @@ bool ZipArchive::Has(const QString& name) const {
 
 bool ZipArchive::Spend(std::int64_t bytes, QString* reason) {
   inflated_ += bytes;
-  if (inflated_ <= kInflateBudget) return true;
+  if (inflated_ <= budget_) return true;
   *reason = TooBigReason();
   return false;
 }

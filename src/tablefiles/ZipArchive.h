@@ -17,7 +17,7 @@ class ZipArchive {
  public:
   static constexpr std::int64_t kInflateBudget = std::int64_t{1} << 30;
 
-  ZipArchive() = default;
+  explicit ZipArchive(std::int64_t inflate_budget = kInflateBudget) : budget_(inflate_budget) {}
   ~ZipArchive();
   ZipArchive(const ZipArchive&) = delete;
   ZipArchive& operator=(const ZipArchive&) = delete;
@@ -51,6 +51,7 @@ class ZipArchive {
   bool Spend(std::int64_t bytes, QString* reason);
 
   zip* zip_ = nullptr;
+  std::int64_t budget_;
   std::int64_t inflated_ = 0;
 };
 

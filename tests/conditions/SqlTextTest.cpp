@@ -111,7 +111,8 @@ TEST_F(SqlTextTest, CancelWritesNothingAndAFailedSaveSaysSo) {
   host.files_to_choose = {dir.filePath(u"missing/x.sql"_s)};
   SaveSqlText(ws);
   ASSERT_EQ(host.messages.size(), 1);
-  EXPECT_TRUE(host.messages[0].contains(u"保存できませんでした"_s));
+  EXPECT_TRUE(host.messages[0].startsWith(u"ファイル「"_s + dir.filePath(u"missing/x.sql"_s) +
+                                          u"」に書き込めません。\n"_s));
 }
 
 TEST_F(SqlTextTest, FrameReleaseSavesWithShiftLeftOrMiddleAndAClickRefreshes) {

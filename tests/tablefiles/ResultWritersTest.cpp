@@ -56,19 +56,18 @@ class ResultWriters : public ::testing::Test {
 };
 
 TEST_F(ResultWriters, CsvQuotesOnlyWhatNeedsItAndEndsEveryLineWithCrLf) {
-  EXPECT_EQ(CsvResultBytes(ws.result.ResultGrid()),
-            QByteArray("名前,金額\r\n"
-                       "\"a,b\",\"1,200\"\r\n"
-                       "\"say \"\"hi\"\"\",=1+2\r\n"
-                       "\"two\r\nlines\",<&>\r\n"));
+  EXPECT_EQ(CsvResultBytes(ws.result.ResultGrid()), QByteArray("名前,金額\r\n"
+                                                               "\"a,b\",\"1,200\"\r\n"
+                                                               "\"say \"\"hi\"\"\",=1+2\r\n"
+                                                               "\"two\r\nlines\",<&>\r\n"));
 }
 
 TEST_F(ResultWriters, CsvReadsBackUnchanged) {
   ASSERT_TRUE(WriteResultCsv(ws, Path(QStringLiteral("r.csv"))));
   Grid back;
   CsvReader reader;
-  ASSERT_TRUE(reader.Read(ReadAll(Path(QStringLiteral("r.csv"))), QStringLiteral("r.csv"), back, {})
-                  .ok);
+  ASSERT_TRUE(
+      reader.Read(ReadAll(Path(QStringLiteral("r.csv"))), QStringLiteral("r.csv"), back, {}).ok);
   const Grid& g = ws.result.ResultGrid();
   ASSERT_EQ(back.Rows(), g.Rows());
   ASSERT_EQ(back.Cols(), g.Cols());
@@ -113,7 +112,8 @@ TEST_P(ResultDialogs, AskForTheFileAddTheEndingAndRememberIt) {
   const bool ok = c.csv ? WriteResultCsv(ws) : WriteResultHtml(ws);
   ASSERT_TRUE(ok);
   ASSERT_EQ(host.dialogs.size(), 1u);
-  EXPECT_EQ(host.dialogs[0].title, QString(26, u' ') + QStringLiteral("検索結果をファイルに保存する。"));
+  EXPECT_EQ(host.dialogs[0].title,
+            QString(26, u' ') + QStringLiteral("検索結果をファイルに保存する。"));
   EXPECT_EQ(host.dialogs[0].filter, QString::fromUtf8(c.filter));
   EXPECT_TRUE(QFile::exists(Path(QString::fromUtf8(c.written))));
   EXPECT_EQ(LastResultFile(ws, QStringLiteral("?")), Path(QString::fromUtf8(c.written)));
@@ -127,14 +127,14 @@ TEST_P(ResultDialogs, AskForTheFileAddTheEndingAndRememberIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ResultDialogs,
-    ::testing::Values(
-        DialogCase{"CsvTyped", true, "out", "out.csv", "CSV File (*.csv);;すべてのファイル (*)"},
-        DialogCase{"CsvKeepsEnding", true, "out.txt", "out.txt",
-                   "CSV File (*.csv);;すべてのファイル (*)"},
-        DialogCase{"HtmlTyped", false, "page", "page.htm",
-                   "HTML File (*.htm *.html);;すべてのファイル (*)"},
-        DialogCase{"HtmlKeepsEnding", false, "page.html", "page.html",
-                   "HTML File (*.htm *.html);;すべてのファイル (*)"}),
+    ::testing::Values(DialogCase{"CsvTyped", true, "out", "out.csv",
+                                 "CSV File (*.csv);;すべてのファイル (*)"},
+                      DialogCase{"CsvKeepsEnding", true, "out.txt", "out.txt",
+                                 "CSV File (*.csv);;すべてのファイル (*)"},
+                      DialogCase{"HtmlTyped", false, "page", "page.htm",
+                                 "HTML File (*.htm *.html);;すべてのファイル (*)"},
+                      DialogCase{"HtmlKeepsEnding", false, "page.html", "page.html",
+                                 "HTML File (*.htm *.html);;すべてのファイル (*)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ResultWriters, CancelledDialogWritesNothing) {

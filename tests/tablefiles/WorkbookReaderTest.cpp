@@ -51,11 +51,28 @@ TEST(WorkbookValues, TextsOfEveryKindOfValue) {
   ASSERT_TRUE(book);
   Grid g;
   ASSERT_TRUE(book->ReadSheet(0, g, {}).ok);
-  const char* expected[] = {
-      "text",       "1200",    "0.3",        "1E-07",      "1E+15",      "-3.5",
-      "2024-03-05", "2024-03-05", "2024-03-05", "13:04:57", "2024-03-05 12:00:00", "2.5",
-      "TRUE",       "#DIV/0!", "Rich",       "漢字",       "   ",        "inline",
-      "2",          "ab",      "FALSE",      "1900-02-29"};
+  const char* expected[] = {"text",
+                            "1200",
+                            "0.3",
+                            "1E-07",
+                            "1E+15",
+                            "-3.5",
+                            "2024-03-05",
+                            "2024-03-05",
+                            "2024-03-05",
+                            "13:04:57",
+                            "2024-03-05 12:00:00",
+                            "2.5",
+                            "TRUE",
+                            "#DIV/0!",
+                            "Rich",
+                            "漢字",
+                            "   ",
+                            "inline",
+                            "2",
+                            "ab",
+                            "FALSE",
+                            "1900-02-29"};
   ASSERT_EQ(g.Rows(), static_cast<int>(std::size(expected)));
   for (int r = 0; r < g.Rows(); ++r)
     EXPECT_EQ(g.Text(r, 1), QString::fromUtf8(expected[r])) << "sheet row " << r + 1;
@@ -74,9 +91,10 @@ TEST(WorkbookValues, The1904SystemAndOpenpyxlWorkbooks) {
   ASSERT_TRUE(book);
   EXPECT_EQ(book->SheetNames(), (QStringList{QStringLiteral("Sheet1"), QStringLiteral("空")}));
   ASSERT_TRUE(book->ReadSheet(0, g, {}).ok);
-  EXPECT_EQ(Dump(g), (QStringList{QStringLiteral("Sheet1|名前|日付|数|真偽"),
-                                  QStringLiteral("1|あ,い|2024-03-05 13:04:05|0.3|TRUE"),
-                                  QStringLiteral("2|\"q\"|1999-12-31|1.23456789012346E+19|FALSE")}));
+  EXPECT_EQ(Dump(g),
+            (QStringList{QStringLiteral("Sheet1|名前|日付|数|真偽"),
+                         QStringLiteral("1|あ,い|2024-03-05 13:04:05|0.3|TRUE"),
+                         QStringLiteral("2|\"q\"|1999-12-31|1.23456789012346E+19|FALSE")}));
   EXPECT_TRUE(book->SheetIsEmpty(1));
 }
 
@@ -89,9 +107,9 @@ TEST(WorkbookValues, LegacyXlsValuesAndSheets) {
   ASSERT_TRUE(book->ReadSheet(0, g, {}).ok);
   // Column 1 names the case (the expected text where it differs), column 2 holds the value.
   const std::pair<const char*, const char*> expected[] = {
-      {"text", ""},        {"1200", "1200"},         {"0.3", "0.3"},     {"1E-07", "1E-07"},
-      {"-3.5", "-3.5"},    {"date", "2024-03-05"},   {"time", "13:04:05"}, {"bool", "TRUE"},
-      {"漢字", "漢字"},    {"formula", "2"}};  // the formula by its cached value
+      {"text", ""},     {"1200", "1200"},       {"0.3", "0.3"},       {"1E-07", "1E-07"},
+      {"-3.5", "-3.5"}, {"date", "2024-03-05"}, {"time", "13:04:05"}, {"bool", "TRUE"},
+      {"漢字", "漢字"}, {"formula", "2"}};  // the formula by its cached value
   ASSERT_EQ(g.Rows(), static_cast<int>(std::size(expected)));
   for (int r = 0; r < g.Rows(); ++r) {
     EXPECT_EQ(g.Text(r, 1), QString::fromUtf8(expected[r].first));
@@ -104,10 +122,15 @@ TEST(WorkbookValues, LegacyXlsValuesAndSheets) {
 }
 
 TEST(WorkbookValues, GeneralNumberTexts) {
-  const std::pair<double, const char*> cases[] = {
-      {0, "0"},          {1200, "1200"},       {-3.5, "-3.5"},    {0.1 + 0.2, "0.3"},
-      {1e-7, "1E-07"},   {1e15, "1E+15"},      {999999999999999, "999999999999999"},
-      {1.0 / 3, "0.333333333333333"},          {123456.789, "123456.789"}};
+  const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                  {1200, "1200"},
+                                                  {-3.5, "-3.5"},
+                                                  {0.1 + 0.2, "0.3"},
+                                                  {1e-7, "1E-07"},
+                                                  {1e15, "1E+15"},
+                                                  {999999999999999, "999999999999999"},
+                                                  {1.0 / 3, "0.333333333333333"},
+                                                  {123456.789, "123456.789"}};
   for (const auto& [value, text] : cases) EXPECT_EQ(GeneralNumberText(value), text) << text;
 }
 
@@ -206,6 +229,17 @@ TEST_F(WorkbookLoading, NamedSheetAtItsGeometryEvenWhenEmpty) {
   EXPECT_EQ(r.slot, 0);
   EXPECT_EQ(host_.messages.last(), QStringLiteral("ワークシート「Gone」がありません。"));
   EXPECT_FALSE(ws_.tables.SlotInUse(5));
+}
+
+TEST_F(WorkbookLoading, ASheetBreakingOffKeepsItsRowsAndNamesTheRowReached) {
+  LoadResult r = LoadTableFile(ws_, Book("broken.xlsx"), {});
+  EXPECT_FALSE(r.ok);
+  ASSERT_EQ(r.slot, 4);
+  EXPECT_EQ(host_.messages,
+            QStringList{QStringLiteral("Excel ワークシートの 2 行目に問題があります。")});
+  const Grid& g = ws_.TableGrid(4);
+  ASSERT_EQ(g.Rows(), 3);
+  EXPECT_EQ(g.Text(2, 1), QStringLiteral("3"));
 }
 
 TEST_F(WorkbookLoading, UnreadableWorkbooksTakeNoSlot) {

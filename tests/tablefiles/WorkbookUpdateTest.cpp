@@ -11,6 +11,7 @@
 #include "support/FakeHost.h"
 #include "tablefiles/ResultWriters.h"
 #include "tablefiles/Workbook.h"
+#include "tablefiles/ZipArchive.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -79,9 +80,8 @@ TEST_F(WorkbookUpdate, MatchedColumnsGetTheResultAndEverythingElseStays) {
   ASSERT_TRUE(WriteResultWorkbook(ws, path, QStringLiteral(" Data ")))
       << host.messages.join(u'\n').toStdString();
   EXPECT_EQ(LastResultSheet(ws, QStringLiteral("?")), QStringLiteral("Data"));
-  EXPECT_EQ(QFile::permissions(path),
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser |
-                QFile::WriteUser);
+  EXPECT_EQ(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadUser | QFile::WriteUser);
 
   // Untouched entries are copied as they were.
   const std::map<QString, Entry> after = Entries(path);
@@ -164,6 +164,81 @@ TEST_F(WorkbookUpdate, AMissingSheetIsRefusedAndNothingChanges) {
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), before);
   EXPECT_EQ(LastResultFile(ws, QStringLiteral("?")), QStringLiteral("/earlier.xlsx"));
+}
+
+QByteArray FileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class FormulaUpdate : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.filePath(QStringLiteral("formulas.xlsx"));
+    ASSERT_TRUE(QFile::copy(TestData(QStringLiteral("workbooks/formulas.xlsx")), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  }
+  void Result(const char* header) {
+    Grid& g = ws.result.ResultGrid();
+    g.SetRows(3);
+    g.SetCols(2);
+    g.SetText(0, 1, QString::fromUtf8(header));
+    g.SetText(1, 1, QStringLiteral("10"));
+    g.SetText(2, 1, QStringLiteral("20"));
+  }
+  QTemporaryDir dir;
+  QString path;
+  FakeHost host;
+  Workspace ws{host};
+};
+
+TEST_F(FormulaUpdate, AnOverwrittenFormulaTakesTheCalculationChainAlong) {
+  Result("ID");
+  ASSERT_TRUE(WriteResultWorkbook(ws, path, QStringLiteral("F")))
+      << host.messages.join(u'\n').toStdString();
+  const std::map<QString, Entry> after = Entries(path);
+  EXPECT_FALSE(after.count(QStringLiteral("xl/calcChain.xml")));
+  EXPECT_FALSE(after.at(QStringLiteral("xl/_rels/workbook.xml.rels")).bytes.contains("calcChain"));
+  EXPECT_FALSE(after.at(QStringLiteral("[Content_Types].xml")).bytes.contains("calcChain"));
+  const QByteArray sheet = after.at(QStringLiteral("xl/worksheets/sheet1.xml")).bytes;
+  EXPECT_TRUE(sheet.contains("<c r=\"A3\"><v>20</v></c>")) << sheet.toStdString();
+  EXPECT_TRUE(sheet.contains("ref=\"B2:C2\"")) << "the array formula stays";
+  // calcPr was missing: added after <sheets>, asking for a full recalculation.
+  EXPECT_TRUE(after.at(QStringLiteral("xl/workbook.xml"))
+                  .bytes.contains("</sheets><calcPr fullCalcOnLoad=\"1\"/>"));
+}
+
+TEST_F(FormulaUpdate, AFormulaRangeReachingUnwrittenCellsIsRefused) {
+  Result("val");
+  const QByteArray before = FileBytes(path);
+  EXPECT_FALSE(WriteResultWorkbook(ws, path, QStringLiteral("F")));
+  ASSERT_EQ(host.messages.size(), 1);
+  EXPECT_TRUE(host.messages[0].contains(QStringLiteral("B2"))) << host.messages[0].toStdString();
+  EXPECT_EQ(FileBytes(path), before);
+  EXPECT_TRUE(ws.last_result_file.isEmpty());
+}
+
+TEST(ZipBudget, InflatedBytesAreCountedNotClaimed) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("bomb.zip"));
+  const QByteArray zeros(4 << 20, '\0');
+  int error = 0;
+  zip_t* z = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE, &error);
+  ASSERT_TRUE(z);
+  zip_source_t* src = zip_source_buffer(z, zeros.constData(), zeros.size(), 0);
+  ASSERT_GE(zip_file_add(z, "a.xml", src, 0), 0);
+  ASSERT_GE(zip_file_add(z, "b.xml", zip_source_buffer(z, zeros.constData(), zeros.size(), 0), 0),
+            0);
+  ASSERT_EQ(zip_close(z), 0);
+  // Each entry fits the budget alone; together they do not.
+  ZipArchive archive(6 << 20);
+  QString reason;
+  ASSERT_TRUE(archive.Open(path, &reason));
+  QByteArray bytes;
+  EXPECT_TRUE(archive.Read(QStringLiteral("a.xml"), &bytes, &reason));
+  EXPECT_FALSE(archive.Read(QStringLiteral("b.xml"), &bytes, &reason));
+  EXPECT_EQ(reason, QStringLiteral("展開すると大きすぎます。"));
+  EXPECT_FALSE(archive.Read(QStringLiteral("../etc/passwd"), &bytes, &reason));
 }
 
 }  // namespace

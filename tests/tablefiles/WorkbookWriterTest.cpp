@@ -69,7 +69,8 @@ TEST_F(WorkbookWriting, NewWorkbookReadsBackTheSameTexts) {
   for (int r = 0; r < g.Rows(); ++r)
     for (int c = 1; c < g.Cols(); ++c) EXPECT_EQ(back.Text(r, c), g.Text(r, c)) << r << "," << c;
   // No temporary file is left beside it.
-  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("new.xlsx")});
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("new.xlsx")});
 }
 
 TEST_F(WorkbookWriting, NumbersAreNumbersOnlyInTheirGeneralForm) {
@@ -85,8 +86,7 @@ TEST_F(WorkbookWriting, NumbersAreNumbersOnlyInTheirGeneralForm) {
   ASSERT_TRUE(python.waitForFinished(60000));
   if (python.exitCode() != 0) GTEST_SKIP() << python.readAllStandardError().toStdString();
   // Row by row, columns A to C; the empty cell is no cell (openpyxl reports "n" for it).
-  EXPECT_EQ(python.readAllStandardOutput().trimmed(),
-            QByteArray("s s s s n s s n s s n s s n s"));
+  EXPECT_EQ(python.readAllStandardOutput().trimmed(), QByteArray("s s s s n s s n s s n s s n s"));
 }
 
 TEST_F(WorkbookWriting, BatchDoesNotOpenTheWorkbook) {
@@ -120,8 +120,7 @@ TEST_F(WorkbookWriting, RefusalsWriteNothingAndKeepTheLastResultFile) {
        QStringLiteral("ファイル「") + Path("blocker/x.xlsx") + cannot},
       {"too many rows", Path("rows.xlsx"), [](Grid& g) { g.SetRows(1048577 + 1); },
        QStringLiteral("ファイル「") + Path("rows.xlsx") + cannot},
-      {"too long a cell", Path("long.xlsx"),
-       [](Grid& g) { g.SetText(1, 1, QString(32768, u'x')); },
+      {"too long a cell", Path("long.xlsx"), [](Grid& g) { g.SetText(1, 1, QString(32768, u'x')); },
        QStringLiteral("ファイル「") + Path("long.xlsx") + cannot},
   };
   for (const Case& c : cases) {

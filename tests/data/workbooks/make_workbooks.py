@@ -9,11 +9,11 @@ NS = 'xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" ' \
 REL = 'http://schemas.openxmlformats.org/officeDocument/2006/relationships'
 
 
-def content_types():
+def content_types(overrides=''):
     return ('<?xml version="1.0" encoding="UTF-8"?><Types xmlns="http://schemas.openxmlformats.org/'
             'package/2006/content-types"><Default Extension="xml" ContentType="application/xml"/>'
             '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.'
-            'relationships+xml"/></Types>')
+            f'relationships+xml"/>{overrides}</Types>')
 
 
 def rels(items):
@@ -29,7 +29,7 @@ def sheet(rows):
 
 
 def book(path, sheets, sheet_parts, shared=None, styles=None, date1904=False,
-         workbook_part='xl/workbook.xml', extra_rels=()):
+         workbook_part='xl/workbook.xml', extra_rels=(), overrides='', extra_parts=None):
     """sheets: (name, rel target relative to the workbook part, type); sheet_parts: path->xml."""
     pr = '<workbookPr date1904="1"/>' if date1904 else '<workbookPr/>'
     entries = ''.join(f'<sheet name="{n}" sheetId="{k + 1}" r:id="rId{k + 1}"/>'
@@ -42,7 +42,7 @@ def book(path, sheets, sheet_parts, shared=None, styles=None, date1904=False,
     wb_rels.extend(extra_rels)
     folder = workbook_part.rsplit('/', 1)[0]
     with zipfile.ZipFile(path, 'w', zipfile.ZIP_DEFLATED) as z:
-        z.writestr('[Content_Types].xml', content_types())
+        z.writestr('[Content_Types].xml', content_types(overrides))
         z.writestr('_rels/.rels', rels([('rId1', 'officeDocument', workbook_part, '')]))
         z.writestr(workbook_part, f'<?xml version="1.0" encoding="UTF-8"?><workbook {NS}>{pr}'
                    f'<sheets>{entries}</sheets></workbook>')
@@ -53,7 +53,7 @@ def book(path, sheets, sheet_parts, shared=None, styles=None, date1904=False,
             z.writestr(f'{folder}/sharedStrings.xml', f'<sst {NS}>{sis}</sst>')
         if styles is not None:
             z.writestr(f'{folder}/styles.xml', styles)
-        for p, xml in sheet_parts.items():
+        for p, xml in list(sheet_parts.items()) + list((extra_parts or {}).items()):
             z.writestr(p, xml)
 
 
@@ -172,6 +172,22 @@ while True:
 data[at + 10:at + 18] = struct.pack('<d', 2.0)
 open('values.xls', 'wb').write(bytes(data))
 
+# Formulas for the update: an array formula anchored in B2 reaching C2, a formula in A3 listed
+# in the calculation chain.
+inl = lambda ref, t: f'<c r="{ref}" t="inlineStr"><is><t>{t}</t></is></c>'
+book('formulas.xlsx', [('F', 'worksheets/sheet1.xml', 'worksheet')],
+     {'xl/worksheets/sheet1.xml': sheet(
+         f'<row r="1">{inl("A1", "id")}{inl("B1", "val")}{inl("C1", "plain")}</row>'
+         '<row r="2"><c r="A2"><v>1</v></c><c r="B2"><f t="array" ref="B2:C2">{1,2}</f><v>1</v></c>'
+         '<c r="C2"><v>2</v></c></row>'
+         '<row r="3"><c r="A3"><f>1+1</f><v>2</v></c><c r="B3"><v>4</v></c><c r="C3"><v>5</v></c>'
+         '</row>')},
+     extra_rels=[('rIdC', 'calcChain', 'calcChain.xml', '')],
+     overrides='<Override PartName="/xl/calcChain.xml" ContentType="application/vnd.'
+               'openxmlformats-officedocument.spreadsheetml.calcChain+xml"/>',
+     extra_parts={'xl/calcChain.xml': f'<calcChain {NS}><c r="A3" i="1"/><c r="B2" i="1" a="1"/>'
+                                      '</calcChain>'})
+
 # An existing workbook to update in place: styles, a defined name, formulas, a second sheet.
 from openpyxl.styles import Font
 from openpyxl.workbook.defined_name import DefinedName
@@ -190,3 +206,9 @@ notes['A1'] = 'note'
 notes['B2'] = '=SUM(Data!D2:D101)'
 wb.defined_names.append(DefinedName('Amounts', attr_text='Data!$D$2:$D$101'))
 wb.save('existing.xlsx')
+
+# A worksheet breaking off in its fourth row.
+broken_rows = ''.join(f'<row r="{r}"><c r="A{r}"><v>{r}</v></c></row>' for r in range(1, 4))
+book('broken.xlsx', [('Broken', 'worksheets/sheet1.xml', 'worksheet')],
+     {'xl/worksheets/sheet1.xml': sheet(broken_rows).split('</sheetData>')[0] +
+      '<row r="4"><c r="A4"><v>4'})
