@@ -1,0 +1,86 @@
+#include "search/IndexRuns.h"
+
+#include <QString>
+#include <bit>
+
+#include "model/CellStore.h"
+#include "search/ColumnIndex.h"
+
+namespace mivora {
+
+namespace {
+
+// FNV-1a over code units, then a final mix; the same value for a text whether its units come
+// as UTF-16 or as ASCII bytes.
+template <typename Unit>
+std::uint64_t HashUnits(const Unit* units, qsizetype size) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (qsizetype i = 0; i < size; ++i) {
+    h ^= static_cast<std::uint16_t>(units[i]);
+    h *= 0x100000001b3ull;
+  }
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  return h;
+}
+
+bool IsAscii(QByteArrayView utf8) {
+  for (char c : utf8)
+    if ((c & 0x80) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+IndexRuns::IndexRuns(const Gyou& index) : index_(index) {
+  const std::int64_t n = index.Size();
+  for (std::int64_t i = 1; i <= n;) {
+    std::int64_t j = i;
+    while (j < n && index.SameText(j + 1, i)) ++j;
+    const std::int64_t landing = LandingInRun(i, j, 1, n);
+    runs_.push_back({i, j, landing, landing == 0 ? 0 : index.RowAt(landing)});
+    i = j + 1;
+  }
+  const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, runs_.size() * 2));
+  slots_.assign(capacity, 0);
+  mask_ = capacity - 1;
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    const QStringView text = index.TextAt(runs_[r].lo);
+    const std::uint64_t hash = HashUnits(text.utf16(), text.size());
+    std::uint64_t s = hash & mask_;
+    while (slots_[s] != 0) s = (s + 1) & mask_;
+    slots_[s] = Slot(hash, r);
+  }
+}
+
+template <typename Unit>
+std::int32_t IndexRuns::FindUnits(const Unit* units, qsizetype size, std::uint64_t hash) const {
+  const std::uint64_t tag = hash & 0xffffffff00000000ull;
+  for (std::uint64_t s = hash & mask_;; s = (s + 1) & mask_) {
+    const std::uint64_t slot = slots_[s];
+    if (slot == 0) return -1;
+    if ((slot & 0xffffffff00000000ull) != tag) continue;
+    const auto r = static_cast<std::int32_t>((slot & 0xffffffffull) - 1);
+    const QStringView text = index_.TextAt(runs_[static_cast<std::size_t>(r)].lo);
+    if (text.size() != size) continue;
+    bool same = true;
+    for (qsizetype i = 0; i < size && same; ++i)
+      same = text[i].unicode() == static_cast<std::uint16_t>(units[i]);
+    if (same) return r;
+  }
+}
+
+std::int32_t IndexRuns::Find(QStringView text) const {
+  return FindUnits(text.utf16(), text.size(), HashUnits(text.utf16(), text.size()));
+}
+
+std::int32_t IndexRuns::FindUtf8(QByteArrayView utf8) const {
+  if (IsAscii(utf8)) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    return FindUnits(bytes, utf8.size(), HashUnits(bytes, utf8.size()));
+  }
+  return Find(QString::fromUtf8(utf8));
+}
+
+}  // namespace mivora
