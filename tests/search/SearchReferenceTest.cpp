@@ -187,3 +187,37 @@ TEST_F(SearchReferenceTest, BigRootGivesTheReferenceRows) {
 
 }  // namespace
 }  // namespace mivora::testing
+
+namespace mivora::testing {
+namespace {
+
+// Keys around 2^24 code units join only equal keys (ASCII and Japanese).
+class LongKeys : public SearchFixture,
+                 public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+TEST_P(LongKeys, JoinOnlyEqualKeys) {
+  const QString unit = QString::fromUtf8(GetParam().first);
+  const QString key = unit.repeated((std::int64_t{1} << 24) + GetParam().second);
+  const QString prefix = unit.repeated(5);
+  const int a = AddKeys(QStringLiteral("A"), {key, prefix, key + unit, prefix + unit});
+  const int b = AddTable(QStringLiteral("B"), Q({"k", "v"}),
+                         {{prefix, QStringLiteral("b-prefix")}, {key, QStringLiteral("b-key")}});
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, b, 2);
+  BuildJoinedGrid(ws_);
+  const Grid& g = ws_.result.JoinedGrid();
+  ASSERT_EQ(g.Rows(), 6);
+  EXPECT_EQ(g.Text(2, 1), QStringLiteral("b-key"));
+  EXPECT_EQ(g.Text(3, 1), QStringLiteral("b-prefix"));
+  EXPECT_EQ(g.Text(4, 1), NoMatchMark());
+  EXPECT_EQ(g.Text(5, 1), NoMatchMark());
+  // The far index itself holds the whole key.
+  const Gyou& index = ws_.cell_store.Column(b, 1);
+  EXPECT_EQ(index.TextAt(2).size(), key.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LongKeys,
+                         ::testing::Values(std::pair{"x", 5}, std::pair{"東", 0}));
+
+}  // namespace
+}  // namespace mivora::testing
