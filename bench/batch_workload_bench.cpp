@@ -10,9 +10,9 @@
 #include <QString>
 #include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "QuietHost.h"
@@ -30,8 +30,8 @@ namespace {
 using namespace mivora;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kCities[] = {"Tokyo",   "Osaka",  "Nagoya",  "Sapporo", "Fukuoka",
-                                   "Kobe",    "Kyoto",  "Sendai",  "Chiba",   "Sakai"};
+constexpr const char* kCities[] = {"Tokyo", "Osaka", "Nagoya", "Sapporo", "Fukuoka",
+                                   "Kobe",  "Kyoto", "Sendai", "Chiba",   "Sakai"};
 constexpr const char* kCategories[] = {"Books", "Music", "Games", "Tools", "Garden"};
 
 // A small deterministic generator, so both engines read the same files for the same N.
@@ -94,8 +94,8 @@ int Column(const Workspace& ws, int table, const char* name) {
 
 // A field quoted when it holds a comma, a quote or a line break.
 void AppendField(QByteArray& out, QByteArrayView cell) {
-  const bool quote = cell.contains(',') || cell.contains('"') || cell.contains('\n') ||
-                     cell.contains('\r');
+  const bool quote =
+      cell.contains(',') || cell.contains('"') || cell.contains('\n') || cell.contains('\r');
   if (!quote) {
     out.append(cell);
     return;
@@ -166,8 +166,7 @@ int Run(const std::string& dir, const std::string& out) {
       ws, QStringLiteral("customers.City = Osaka And (items.Category = Books Or orders.Qty > 7)"));
   RunSearch(ws);
   std::fprintf(stderr, "search %.3f s (cpu %.3f s; %d joined rows, %d kept)\n", Seconds(t),
-               CpuSeconds(), ws.result.JoinedGrid().Rows() - 2,
-               ws.result.ResultGrid().Rows() - 1);
+               CpuSeconds(), ws.result.JoinedGrid().Rows() - 2, ws.result.ResultGrid().Rows() - 1);
 
   t = Clock::now();
   if (!WriteResult(ws.result.ResultGrid(), QString::fromStdString(out))) return 1;
@@ -178,7 +177,8 @@ int Run(const std::string& dir, const std::string& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "generate") return Generate(argv[2], std::atoll(argv[3]));
+  if (argc == 4 && std::string(argv[1]) == "generate")
+    return Generate(argv[2], std::atoll(argv[3]));
   if (argc == 4 && std::string(argv[1]) == "run") return Run(argv[2], argv[3]);
   std::fprintf(stderr, "usage: %s generate DIR N | run DIR OUT\n", argv[0]);
   return 2;

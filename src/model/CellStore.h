@@ -4,8 +4,8 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 

@@ -33,21 +33,23 @@ bool IsAscii(QByteArrayView utf8) {
 
 }  // namespace
 
-IndexRuns::IndexRuns(const Gyou& index) : index_(index) {
+IndexRuns::IndexRuns(const Gyou& index) {
   const std::int64_t n = index.Size();
   for (std::int64_t i = 1; i <= n;) {
     std::int64_t j = i;
     while (j < n && index.SameText(j + 1, i)) ++j;
     const std::int64_t landing = LandingInRun(i, j, 1, n);
-    runs_.push_back({i, j, landing, landing == 0 ? 0 : index.RowAt(landing)});
+    const QStringView text = index.TextAt(i);
+    runs_.push_back({text.utf16(), static_cast<std::int32_t>(text.size()),
+                     static_cast<std::int32_t>(i), static_cast<std::int32_t>(j),
+                     static_cast<std::int32_t>(landing), landing == 0 ? 0 : index.RowAt(landing)});
     i = j + 1;
   }
   const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, runs_.size() * 2));
   slots_.assign(capacity, 0);
   mask_ = capacity - 1;
   for (std::size_t r = 0; r < runs_.size(); ++r) {
-    const QStringView text = index.TextAt(runs_[r].lo);
-    const std::uint64_t hash = HashUnits(text.utf16(), text.size());
+    const std::uint64_t hash = HashUnits(runs_[r].units, runs_[r].length);
     std::uint64_t s = hash & mask_;
     while (slots_[s] != 0) s = (s + 1) & mask_;
     slots_[s] = Slot(hash, r);
@@ -62,11 +64,11 @@ std::int32_t IndexRuns::FindUnits(const Unit* units, qsizetype size, std::uint64
     if (slot == 0) return -1;
     if ((slot & 0xffffffff00000000ull) != tag) continue;
     const auto r = static_cast<std::int32_t>((slot & 0xffffffffull) - 1);
-    const QStringView text = index_.TextAt(runs_[static_cast<std::size_t>(r)].lo);
-    if (text.size() != size) continue;
+    const Run& run = runs_[static_cast<std::size_t>(r)];
+    if (run.length != size) continue;
     bool same = true;
     for (qsizetype i = 0; i < size && same; ++i)
-      same = text[i].unicode() == static_cast<std::uint16_t>(units[i]);
+      same = run.units[i] == static_cast<std::uint16_t>(units[i]);
     if (same) return r;
   }
 }

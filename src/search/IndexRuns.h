@@ -17,9 +17,11 @@ class Gyou;
 class IndexRuns {
  public:
   struct Run {
-    std::int64_t lo = 0;       // the run's positions
-    std::int64_t hi = 0;
-    std::int64_t landing = 0;  // where the bisection lands in it; 0 when it misses it
+    const char16_t* units = nullptr;  // the run's text, in the index
+    std::int32_t length = 0;
+    std::int32_t lo = 0;  // the run's positions
+    std::int32_t hi = 0;
+    std::int32_t landing = 0;  // where the bisection lands in it; 0 when it misses it
     std::int32_t row = 0;      // the grid row at the landing
   };
 
@@ -40,7 +42,6 @@ class IndexRuns {
     return (hash & 0xffffffff00000000ull) | (run + 1);
   }
 
-  const Gyou& index_;
   std::vector<Run, LargeAllocator<Run>> runs_;
   std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> slots_;
   std::uint64_t mask_ = 0;

@@ -99,14 +99,11 @@ class JoinedRows {
       if (r % kProgressStep == 0) ws_.host.ShowProgress(r, last);
       const std::int32_t k = refs_[cur][r];
       // A no-match row finds nothing further from the root.
-      const std::int32_t run =
-          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : -1;
-      if (run < 0 || runs->At(run).landing == 0) {
-        refs_[t][r] = 0;
-        continue;
-      }
-      const IndexRuns::Run& land = runs->At(run);
-      refs_[t][r] = land.row;
+      const NearHit hit =
+          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : NearHit{};
+      refs_[t][r] = hit.row;
+      if (hit.run < 0) continue;
+      const IndexRuns::Run& land = runs->At(hit.run);
       for (std::int64_t q = land.landing - 1; q >= land.lo; --q) AppendCopy(r, t, far->RowAt(q));
       for (std::int64_t q = land.landing + 1; q <= land.hi; ++q) AppendCopy(r, t, far->RowAt(q));
     }
@@ -118,14 +115,26 @@ class JoinedRows {
     return nullptr;
   }
 
-  // For every row of the near table, the far index's run of its key (-1 for none). The near
+  // What a near row's key finds: the far row at the landing (0 for none) and, when the key's
+  // run holds more entries, the run (else -1).
+  struct NearHit {
+    std::int32_t row = 0;
+    std::int32_t run = -1;
+  };
+  using NearHits = std::vector<NearHit, LargeAllocator<NearHit>>;
+
+  // For every row of the near table, what its key finds in the far index. The near
   // column's index, when it matches the grid's size, gives the keys as they were indexed
   // (without being sorted: only its rows' keys matter); otherwise the grid gives them.
-  std::vector<std::int32_t, LargeAllocator<std::int32_t>> RunsByNearRow(
-      int cur, int cur_column, const std::optional<IndexRuns>& runs) const {
+  NearHits RunsByNearRow(int cur, int cur_column, const std::optional<IndexRuns>& runs) const {
     const Grid& near_grid = ws_.TableGrid(cur);
-    std::vector<std::int32_t, LargeAllocator<std::int32_t>> by_row(
-        static_cast<std::size_t>(near_grid.Rows()), -1);
+    NearHits by_row(static_cast<std::size_t>(near_grid.Rows()));
+    auto hit = [&runs](std::int32_t run) {
+      if (run < 0) return NearHit{};
+      const IndexRuns::Run& r = runs->At(run);
+      if (r.landing == 0) return NearHit{};
+      return NearHit{r.row, r.lo < r.hi ? run : -1};
+    };
     if (!runs || cur_column < 0 || cur_column >= near_grid.Cols()) return by_row;
     const Gyou* near = IndexOf(cur, cur_column);
     if (near && near->Size() == near_grid.Rows() - 1) {
@@ -133,7 +142,7 @@ class JoinedRows {
         // Each row's lookup stands alone, so a big table is looked up in two halves at once.
         auto look_up = [&](std::int64_t from, std::int64_t to) {
           for (std::int64_t i = from; i < to; ++i)
-            by_row[static_cast<std::size_t>(i + 1)] = runs->FindUtf8(cells->TextUtf8(i));
+            by_row[static_cast<std::size_t>(i + 1)] = hit(runs->FindUtf8(cells->TextUtf8(i)));
         };
         const std::int64_t n = cells->Size();
         if (n >= kParallelLookups) {
@@ -145,12 +154,12 @@ class JoinedRows {
         }
       } else {
         for (std::int64_t q = 1; q <= near->Size(); ++q)
-          by_row[static_cast<std::size_t>(near->RowAt(q))] = runs->Find(near->TextAt(q));
+          by_row[static_cast<std::size_t>(near->RowAt(q))] = hit(runs->Find(near->TextAt(q)));
       }
       return by_row;
     }
     for (int k = 1; k < near_grid.Rows(); ++k)
-      by_row[static_cast<std::size_t>(k)] = runs->FindUtf8(near_grid.TextUtf8(k, cur_column));
+      by_row[static_cast<std::size_t>(k)] = hit(runs->FindUtf8(near_grid.TextUtf8(k, cur_column)));
     return by_row;
   }
 
