@@ -25,6 +25,17 @@ std::uint64_t HashUnits(const Unit* units, qsizetype size) {
   return h;
 }
 
+// Units from..from + 3 packed into one integer, zeros past the end.
+template <typename Unit>
+std::uint64_t Pack(const Unit* units, qsizetype size, qsizetype from) {
+  std::uint64_t p = 0;
+  for (qsizetype i = from; i < from + 4; ++i) {
+    p <<= 16;
+    if (i < size) p |= static_cast<std::uint16_t>(units[i]);
+  }
+  return p;
+}
+
 bool IsAscii(QByteArrayView utf8) {
   for (char c : utf8)
     if ((c & 0x80) != 0) return false;
@@ -40,7 +51,8 @@ IndexRuns::IndexRuns(const Gyou& index) {
     while (j < n && index.SameText(j + 1, i)) ++j;
     const std::int64_t landing = LandingInRun(i, j, 1, n);
     const QStringView text = index.TextAt(i);
-    runs_.push_back({text.utf16(), static_cast<std::int32_t>(text.size()),
+    runs_.push_back({text.utf16(), Pack(text.utf16(), text.size(), 0),
+                     Pack(text.utf16(), text.size(), 4), static_cast<std::int32_t>(text.size()),
                      static_cast<std::int32_t>(i), static_cast<std::int32_t>(j),
                      static_cast<std::int32_t>(landing), landing == 0 ? 0 : index.RowAt(landing)});
     i = j + 1;
@@ -65,9 +77,11 @@ std::int32_t IndexRuns::FindUnits(const Unit* units, qsizetype size, std::uint64
     if ((slot & 0xffffffff00000000ull) != tag) continue;
     const auto r = static_cast<std::int32_t>((slot & 0xffffffffull) - 1);
     const Run& run = runs_[static_cast<std::size_t>(r)];
-    if (run.length != size) continue;
+    if (run.length != size || run.head != Pack(units, size, 0) || run.tail != Pack(units, size, 4))
+      continue;
+    if (size <= 8) return r;
     bool same = true;
-    for (qsizetype i = 0; i < size && same; ++i)
+    for (qsizetype i = 8; i < size && same; ++i)
       same = run.units[i] == static_cast<std::uint16_t>(units[i]);
     if (same) return r;
   }

@@ -18,6 +18,8 @@ class IndexRuns {
  public:
   struct Run {
     const char16_t* units = nullptr;  // the run's text, in the index
+    std::uint64_t head = 0;           // its first eight units, so short texts compare here
+    std::uint64_t tail = 0;
     std::int32_t length = 0;
     std::int32_t lo = 0;  // the run's positions
     std::int32_t hi = 0;
