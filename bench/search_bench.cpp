@@ -112,11 +112,14 @@ struct Tables {
 
 void BM_BuildJoinIndexes(benchmark::State& state) {
   Tables t(static_cast<int>(state.range(0)));
+  // Indexes are made on first read: each is read once so that making and sorting it counts.
+  const std::array<std::pair<int, int>, 4> columns = {
+      {{t.orders, 2}, {t.customers, 1}, {t.orders, 3}, {t.items, 1}}};
   for (auto _ : state) {
-    BuildColumnIndex(t.ws, t.orders, 2);
-    BuildColumnIndex(t.ws, t.customers, 1);
-    BuildColumnIndex(t.ws, t.orders, 3);
-    BuildColumnIndex(t.ws, t.items, 1);
+    for (auto [table, column] : columns) {
+      BuildColumnIndex(t.ws, table, column);
+      t.ws.cell_store.Column(table, column).Settle();
+    }
   }
 }
 

@@ -15,13 +15,37 @@ namespace {
 
 void Gyou::RedimGyou(std::int64_t t_gyou) {
   if (t_gyou < 0) Fail("negative column size " + std::to_string(t_gyou));
+  Settle();
   entries_.resize(static_cast<std::size_t>(t_gyou));
 }
 
 void Gyou::Reset(std::int64_t t_gyou) {
   if (t_gyou < 0) Fail("negative column size " + std::to_string(t_gyou));
+  pending_.reset();
   entries_.assign(static_cast<std::size_t>(t_gyou), Record{});
   units_.clear();
+  units_.shrink_to_fit();
+}
+
+void Gyou::Defer(Grid::ColumnCells cells, Sorter sort) {
+  Reset(0);
+  entries_.shrink_to_fit();
+  pending_ = std::move(cells);
+  sort_ = sort;
+}
+
+void Gyou::Fill() const {
+  // Taken out first: the appends and the sort below read the entries themselves.
+  const Grid::ColumnCells cells = std::move(*pending_);
+  pending_.reset();
+  const std::int64_t n = cells.Size();
+  std::int64_t units = 0;
+  for (std::int64_t i = 0; i < n; ++i) units += cells.TextUtf8(i).size();
+  Gyou& self = const_cast<Gyou&>(*this);
+  self.Reserve(n, units);
+  for (std::int64_t i = 0; i < n; ++i)
+    self.Append(cells.TextUtf8(i), static_cast<std::int32_t>(i + 1));
+  if (sort_ != nullptr) sort_(self, 1, n);
 }
 
 void Gyou::OutOfRange(std::int64_t sufix) const {
@@ -52,25 +76,23 @@ bool Gyou::SameText(std::int64_t a, std::int64_t b) const {
   const Record& ra = Entry(a);
   const Record& rb = Entry(b);
   if (ra.head != rb.head || ra.tail != rb.tail) return false;
-  const std::uint64_t length = ra.text & kLengthMask;
-  if (length != (rb.text & kLengthMask)) return false;
+  const std::uint32_t length = ra.length;
+  if (length != rb.length) return false;
   return length <= 8 || TextAt(a) == TextAt(b);
 }
 
 void Gyou::Store(Record& r, QStringView text) {
-  const std::uint64_t length = static_cast<std::uint64_t>(text.size());
-  if (length > kLengthMask) Fail("index text too long");
-  const std::uint64_t offset = units_.size();
+  if (static_cast<std::uint64_t>(text.size()) > UINT32_MAX) Fail("index text too long");
+  r.offset = units_.size();
+  r.length = static_cast<std::uint32_t>(text.size());
   units_.insert(units_.end(), text.utf16(), text.utf16() + text.size());
-  r.text = (offset << kLengthBits) | length;
   SetHeads(r, text);
 }
 
 QStringView Gyou::TextAt(std::int64_t sufix) const {
   const Record& r = Entry(sufix);
-  const std::uint64_t length = r.text & kLengthMask;
-  if (length == 0) return {};
-  return QStringView(units_.data() + (r.text >> kLengthBits), static_cast<qsizetype>(length));
+  if (r.length == 0) return {};
+  return QStringView(units_.data() + r.offset, static_cast<qsizetype>(r.length));
 }
 
 void Gyou::Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row) {
@@ -82,20 +104,24 @@ void Gyou::Write(std::int64_t sufix, QByteArrayView utf8, std::int32_t row) {
     return;
   }
   // ASCII widens unit by unit, straight into the buffer.
+  if (static_cast<std::uint64_t>(utf8.size()) > UINT32_MAX) Fail("index text too long");
   const std::uint64_t offset = units_.size();
   units_.resize(offset + static_cast<std::size_t>(utf8.size()));
   for (qsizetype i = 0; i < utf8.size(); ++i)
     units_[offset + i] = static_cast<char16_t>(static_cast<unsigned char>(utf8[i]));
-  r.text = (offset << kLengthBits) | static_cast<std::uint64_t>(utf8.size());
+  r.offset = offset;
+  r.length = static_cast<std::uint32_t>(utf8.size());
   SetHeads(r, QStringView(units_.data() + offset, utf8.size()));
 }
 
 void Gyou::Append(QByteArrayView utf8, std::int32_t row) {
+  Settle();
   entries_.emplace_back();
   Write(Size(), utf8, row);
 }
 
 void Gyou::Reserve(std::int64_t entries, std::int64_t code_units) {
+  Settle();
   entries_.reserve(static_cast<std::size_t>(entries));
   units_.reserve(static_cast<std::size_t>(code_units));
 }

@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+#include "model/Grid.h"
 #include "model/LargeAllocator.h"
 
 namespace mivora {
@@ -23,15 +25,33 @@ class CellStoreError : public std::out_of_range {
 // row it came from. Entries are small fixed-size records (the text's first code units, where
 // its code units lie in the column's own buffer, the row), so the in-place sort and the
 // bisection compare mostly without leaving the record.
+//
+// An index may be deferred: it then holds a snapshot of the grid column and is filled and
+// sorted on first use, exactly as it would have been when deferred. A search that only needs
+// to group rows by key reads the snapshot instead, so the index of a big table on the near
+// side of its joins is never sorted.
 class Gyou {
  public:
+  // Sorts positions lo..hi (the column index's sort, which lives with the search).
+  using Sorter = void (*)(Gyou& index, std::int64_t lo, std::int64_t hi);
+
   void RedimGyou(std::int64_t t_gyou);
   void WrtS(const QString& value, std::int64_t sufix);
   void WrtL(std::int32_t value, std::int64_t sufix);
   QString RdS(int n_hyou, int n_retu, std::int64_t sufix) const;
   std::int32_t RdL(int n_hyou, int n_retu, std::int64_t sufix) const;
 
-  std::int64_t Size() const { return static_cast<std::int64_t>(entries_.size()); }
+  std::int64_t Size() const {
+    return pending_ ? pending_->Size() : static_cast<std::int64_t>(entries_.size());
+  }
+  // Empties the column and keeps the cells (rows 1..cells.Size()) to index and sort on first use.
+  void Defer(Grid::ColumnCells cells, Sorter sort);
+  // The cells of a deferred index not used yet, else null.
+  const Grid::ColumnCells* Pending() const { return pending_ ? &*pending_ : nullptr; }
+  // Fills and sorts a deferred index now.
+  void Settle() const {
+    if (pending_) Fill();
+  }
   // Empties the column and sizes it to t_gyou empty entries, giving back old texts' room.
   void Reset(std::int64_t t_gyou);
   // Writes an entry from a grid cell's UTF-8 text and its row.
@@ -60,7 +80,7 @@ class Gyou {
     const Record& r = Entry(sufix);
     if (r.head != key.head) return r.head < key.head ? -1 : 1;
     if (r.tail != key.tail) return r.tail < key.tail ? -1 : 1;
-    const qsizetype length = static_cast<qsizetype>(r.text & kLengthMask);
+    const qsizetype length = static_cast<qsizetype>(r.length);
     if (length <= 8 && key.text.size() <= 8)
       return length == key.text.size() ? 0 : (length < key.text.size() ? -1 : 1);
     return TextAt(sufix).compare(key.text, Qt::CaseSensitive);
@@ -74,29 +94,34 @@ class Gyou {
   bool SameText(std::int64_t a, std::int64_t b) const;
 
  private:
-  static constexpr int kLengthBits = 24;
-  static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
-
   struct Record {
     std::uint64_t head = 0;
     std::uint64_t tail = 0;
-    std::uint64_t text = 0;  // offset in units_ (40 bits) and length (24 bits)
+    std::uint64_t offset = 0;  // where the text's code units begin in units_
     std::int32_t row = 0;
+    std::uint32_t length = 0;  // the text's code units
   };
   Record& Entry(std::int64_t sufix) {
+    Settle();
     if (sufix < 1 || sufix > Size()) OutOfRange(sufix);
     return entries_[static_cast<std::size_t>(sufix - 1)];
   }
   const Record& Entry(std::int64_t sufix) const {
+    Settle();
     if (sufix < 1 || sufix > Size()) OutOfRange(sufix);
     return entries_[static_cast<std::size_t>(sufix - 1)];
   }
+  // Fills the entries from the pending cells and sorts them (const: a deferred index reads as
+  // the one it stands for).
+  void Fill() const;
   [[noreturn]] void OutOfRange(std::int64_t sufix) const;
   void Store(Record& r, QStringView text);
   void SetHeads(Record& r, QStringView text);
 
-  std::vector<Record> entries_;  // entries_[0] is position 1
-  std::vector<char16_t> units_;  // the entries' texts
+  mutable std::vector<Record> entries_;  // entries_[0] is position 1
+  mutable std::vector<char16_t> units_;  // the entries' texts
+  mutable std::optional<Grid::ColumnCells> pending_;
+  Sorter sort_ = nullptr;
 };
 
 // The indexed columns of one table slot, column slots from 1.

@@ -123,6 +123,18 @@ QByteArrayView Grid::View(const Pool& pool, std::uint64_t handle) {
   return QByteArrayView(pool.data() + offset, static_cast<qsizetype>(length));
 }
 
+Grid::ColumnCells Grid::SnapshotColumn(int col, int first_row) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  ColumnCells cells;
+  const Column& column = columns_[col];
+  cells.pool_ = column.pool;
+  if (first_row < rows_) {
+    const auto from = column.handles.begin() + std::max(first_row, 0);
+    cells.handles_.assign(from, column.handles.begin() + rows_);
+  }
+  return cells;
+}
+
 QString Grid::Text(int row, int col) const { return QString::fromUtf8(TextUtf8(row, col)); }
 
 QByteArrayView Grid::TextUtf8(int row, int col) const {

@@ -73,6 +73,11 @@ class Grid {
                         std::span<const std::int32_t> source_rows, QByteArrayView missing);
 
   // Current cell and selection end row (the last row of a sort range).
+  // The cells of a column from first_row down as they are now. The texts stay in the column's
+  // append-only pool, so later changes to the grid do not show in a snapshot.
+  class ColumnCells;
+  ColumnCells SnapshotColumn(int col, int first_row) const;
+
   int Row() const { return row_; }
   int Col() const { return col_; }
   void SetRow(int row);
@@ -176,6 +181,19 @@ class Grid {
   int row_ = 0, col_ = 0, row_sel_ = 0;
   int top_row_ = 1, left_col_ = 1;
   int mouse_row_ = 0, mouse_col_ = 0;
+};
+
+class Grid::ColumnCells {
+ public:
+  ColumnCells() = default;
+  std::int64_t Size() const { return static_cast<std::int64_t>(handles_.size()); }
+  // Position i from 0 (grid row first_row + i).
+  QByteArrayView TextUtf8(std::int64_t i) const { return View(*pool_, handles_[i]); }
+
+ private:
+  friend class Grid;
+  std::shared_ptr<const Pool> pool_;
+  Handles handles_;
 };
 
 }  // namespace mivora

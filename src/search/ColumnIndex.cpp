@@ -28,17 +28,11 @@ void BuildColumnIndex(Workspace& ws, int table, int column) {
   CellStore& store = ws.cell_store;
   store.EnsureTable(table);
   store.EnsureColumn(table, column);
-  std::int64_t n = grid.Rows() > 0 ? grid.Rows() - 1 : 0;
+  // The data rows as they are now; they are copied into entries and sorted when the index is
+  // first read. A search that only groups this column's rows by key never needs that.
   Gyou& index = store.Column(table, column);
-  // Indexed again from scratch: the old texts' room is given back, then one entry per data
-  // row (a text takes at most as many UTF-16 code units as it has UTF-8 bytes).
-  index.Reset(0);
-  std::int64_t units = 0;
-  for (std::int64_t i = 1; i <= n; ++i) units += grid.TextUtf8(static_cast<int>(i), column).size();
-  index.Reserve(n, units);
-  for (std::int64_t i = 1; i <= n; ++i)
-    index.Append(grid.TextUtf8(static_cast<int>(i), column), static_cast<std::int32_t>(i));
-  SortColumnIndex(index, 1, n);
+  index.Defer(grid.SnapshotColumn(column, 1),
+              [](Gyou& g, std::int64_t lo, std::int64_t hi) { SortColumnIndex(g, lo, hi); });
 }
 
 namespace {

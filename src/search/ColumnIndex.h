@@ -9,7 +9,8 @@ namespace mivora {
 class Workspace;
 class Gyou;
 
-// Fills the index of one table column from its grid (positions 1..data rows) and sorts it.
+// Indexes one table column from its grid's data rows as they are now (positions 1..data rows),
+// sorted; the entries are made and sorted when the index is first read.
 void BuildColumnIndex(Workspace& ws, int table, int column);
 
 // Sorts positions lo..hi of an index by text, ordinal, with the middle pivot (halves to

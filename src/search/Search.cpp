@@ -1,15 +1,17 @@
 #include "search/Search.h"
 
-#include <QHash>
 #include <QString>
 #include <charconv>
 #include <cstdint>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "conditions/ConditionCells.h"
 #include "conditions/ConditionFilter.h"
 #include "search/ColumnIndex.h"
 #include "search/ColumnTag.h"
+#include "search/IndexRuns.h"
 #include "search/JoinModel.h"
 #include "search/ReportColumns.h"
 #include "workspace/Workspace.h"
@@ -19,6 +21,7 @@ namespace mivora {
 namespace {
 
 constexpr std::int64_t kProgressStep = 1 << 16;
+constexpr std::int64_t kParallelLookups = 1 << 17;
 
 // One column of the joined grid: its source column and its kind (0 for a report column,
 // '*' for a condition column, '=' for a join column).
@@ -27,14 +30,6 @@ struct JoinedColumn {
   int column = 0;
   char16_t kind = 0;
   bool operator==(const JoinedColumn&) const = default;
-};
-
-// Where a lookup landed in a sorted index: the first match p and the run lo..hi of entries
-// with the same text around it; p 0 when nothing matched.
-struct Landing {
-  std::int64_t p = 0;
-  std::int64_t lo = 0;
-  std::int64_t hi = 0;
 };
 
 // Joined rows held as one source row number per table (a reference, not a copy): 0 is the
@@ -96,21 +91,21 @@ class JoinedRows {
     const Gyou* far = IndexOf(t, c);
     refs_[t].assign(last, -1);
     filled_.push_back(t);
+    std::optional<IndexRuns> runs;
+    if (far && far->Size() > 0) runs.emplace(*far);
     // The landing depends only on the index and the key, so it is found once per near row.
-    const auto by_row = LandingsByNearRow(cur, cur_column, far);
+    const auto by_row = RunsByNearRow(cur, cur_column, runs);
     for (std::int64_t r = 0; r < last; ++r) {
       if (r % kProgressStep == 0) ws_.host.ShowProgress(r, last);
       const std::int32_t k = refs_[cur][r];
       // A no-match row finds nothing further from the root.
-      const Landing land =
-          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : Landing{};
-      if (land.p == 0) {
-        refs_[t][r] = 0;
-        continue;
-      }
-      refs_[t][r] = far->RowAt(land.p);
-      for (std::int64_t q = land.p - 1; q >= land.lo; --q) AppendCopy(r, t, far->RowAt(q));
-      for (std::int64_t q = land.p + 1; q <= land.hi; ++q) AppendCopy(r, t, far->RowAt(q));
+      const NearHit hit =
+          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : NearHit{};
+      refs_[t][r] = hit.row;
+      if (hit.run < 0) continue;
+      const IndexRuns::Run& land = runs->At(hit.run);
+      for (std::int64_t q = land.landing - 1; q >= land.lo; --q) AppendCopy(r, t, far->RowAt(q));
+      for (std::int64_t q = land.landing + 1; q <= land.hi; ++q) AppendCopy(r, t, far->RowAt(q));
     }
   }
 
@@ -120,69 +115,52 @@ class JoinedRows {
     return nullptr;
   }
 
-  // For every row of the near table, where the bisection of its key in the far index lands.
-  // With the near column's own index up to date the two sorted indexes are merged; otherwise
-  // each distinct key's run is found by bisection.
-  std::vector<Landing, LargeAllocator<Landing>> LandingsByNearRow(int cur, int cur_column,
-                                                                  const Gyou* far) const {
+  // What a near row's key finds: the far row at the landing (0 for none) and, when the key's
+  // run holds more entries, the run (else -1).
+  struct NearHit {
+    std::int32_t row = 0;
+    std::int32_t run = -1;
+  };
+  using NearHits = std::vector<NearHit, LargeAllocator<NearHit>>;
+
+  // For every row of the near table, what its key finds in the far index. The near
+  // column's index, when it matches the grid's size, gives the keys as they were indexed
+  // (without being sorted: only its rows' keys matter); otherwise the grid gives them.
+  NearHits RunsByNearRow(int cur, int cur_column, const std::optional<IndexRuns>& runs) const {
     const Grid& near_grid = ws_.TableGrid(cur);
-    std::vector<Landing, LargeAllocator<Landing>> by_row(
-        static_cast<std::size_t>(near_grid.Rows()));
-    const std::int64_t n = far ? far->Size() : 0;
-    if (n == 0 || cur_column < 0 || cur_column >= near_grid.Cols()) return by_row;
+    NearHits by_row(static_cast<std::size_t>(near_grid.Rows()));
+    auto hit = [&runs](std::int32_t run) {
+      if (run < 0) return NearHit{};
+      const IndexRuns::Run& r = runs->At(run);
+      if (r.landing == 0) return NearHit{};
+      return NearHit{r.row, r.lo < r.hi ? run : -1};
+    };
+    if (!runs || cur_column < 0 || cur_column >= near_grid.Cols()) return by_row;
     const Gyou* near = IndexOf(cur, cur_column);
     if (near && near->Size() == near_grid.Rows() - 1) {
-      std::int64_t f = 1;
-      for (std::int64_t i = 1; i <= near->Size();) {
-        const QStringView key = near->TextAt(i);
-        std::int64_t j = i;
-        while (j < near->Size() && near->SameText(j + 1, i)) ++j;
-        const Landing land = LandAt(*far, key, &f);
-        if (land.p != 0) {
-          for (std::int64_t q = i; q <= j; ++q) by_row[near->RowAt(q)] = land;
+      if (const Grid::ColumnCells* cells = near->Pending()) {
+        // Each row's lookup stands alone, so a big table is looked up in two halves at once.
+        auto look_up = [&](std::int64_t from, std::int64_t to) {
+          for (std::int64_t i = from; i < to; ++i)
+            by_row[static_cast<std::size_t>(i + 1)] = hit(runs->FindUtf8(cells->TextUtf8(i)));
+        };
+        const std::int64_t n = cells->Size();
+        if (n >= kParallelLookups) {
+          std::thread first(look_up, 0, n / 2);
+          look_up(n / 2, n);
+          first.join();
+        } else {
+          look_up(0, n);
         }
-        i = j + 1;
+      } else {
+        for (std::int64_t q = 1; q <= near->Size(); ++q)
+          by_row[static_cast<std::size_t>(near->RowAt(q))] = hit(runs->Find(near->TextAt(q)));
       }
       return by_row;
     }
-    QHash<QString, Landing> by_key;
-    for (int k = 1; k < near_grid.Rows(); ++k) {
-      const QString key = near_grid.Text(k, cur_column);
-      auto it = by_key.constFind(key);
-      if (it == by_key.constEnd()) {
-        std::int64_t f = LowerBound(*far, key);
-        it = by_key.insert(key, LandAt(*far, key, &f));
-      }
-      by_row[k] = it.value();
-    }
+    for (int k = 1; k < near_grid.Rows(); ++k)
+      by_row[static_cast<std::size_t>(k)] = hit(runs->FindUtf8(near_grid.TextUtf8(k, cur_column)));
     return by_row;
-  }
-
-  // The first position whose text is not below the key.
-  static std::int64_t LowerBound(const Gyou& index, QStringView text) {
-    const Gyou::Key key(text);
-    std::int64_t lo = 1, hi = index.Size() + 1;
-    while (lo < hi) {
-      const std::int64_t mid = lo + (hi - lo) / 2;
-      if (index.Compare(mid, key) < 0)
-        lo = mid + 1;
-      else
-        hi = mid;
-    }
-    return lo;
-  }
-
-  // The landing for a key, scanning on from *f (no entry before it is equal or above the key);
-  // leaves *f at the key's run or past the entries below it.
-  static Landing LandAt(const Gyou& index, QStringView text, std::int64_t* f) {
-    const std::int64_t n = index.Size();
-    const Gyou::Key key(text);
-    while (*f <= n && index.Compare(*f, key) < 0) ++*f;
-    if (*f > n || index.Compare(*f, key) != 0) return {};
-    std::int64_t h = *f;
-    while (h < n && index.Compare(h + 1, key) == 0) ++h;
-    const std::int64_t p = LandingInRun(*f, h, 1, n);
-    return p == 0 ? Landing{} : Landing{p, *f, h};
   }
 
   // A new joined row copying row r, with table t taken from its grid row `row`.

@@ -192,5 +192,23 @@ TEST_F(BuildColumnIndexTest, IndexesTheGridsCurrentOrder) {
   EXPECT_EQ(hit.row, 2);
 }
 
+// The index is made when first read, but from the cells as they were when it was built.
+TEST_F(BuildColumnIndexTest, ReadsAsBuiltWhateverTheGridDoesLater) {
+  const int t =
+      AddTable(QStringLiteral("T"), Q({"x", "y"}), {Q({"1", "q"}), Q({"2", "p"}), Q({"3", "q"})});
+  BuildColumnIndex(ws_, t, 2);
+  Grid& grid = ws_.TableGrid(t);
+  grid.SetText(2, 2, QStringLiteral("a"));
+  grid.AppendRow(Q({"4", "z", "b"}));
+  grid.Squeeze();
+  const Gyou& g = ws_.cell_store.Column(t, 2);
+  EXPECT_EQ(g.Size(), 3);
+  EXPECT_EQ(Texts(g), Q({"p", "q", "q"}));
+  EXPECT_EQ(Rows(g), (std::vector<int>{2, 3, 1}));
+  // Building again takes the grid as it is now.
+  BuildColumnIndex(ws_, t, 2);
+  EXPECT_EQ(Texts(ws_.cell_store.Column(t, 2)), Q({"a", "b", "q", "q"}));
+}
+
 }  // namespace
 }  // namespace mivora::testing

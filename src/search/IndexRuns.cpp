@@ -1,0 +1,102 @@
+#include "search/IndexRuns.h"
+
+#include <QString>
+#include <bit>
+
+#include "model/CellStore.h"
+#include "search/ColumnIndex.h"
+
+namespace mivora {
+
+namespace {
+
+// FNV-1a over code units, then a final mix; the same value for a text whether its units come
+// as UTF-16 or as ASCII bytes.
+template <typename Unit>
+std::uint64_t HashUnits(const Unit* units, qsizetype size) {
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (qsizetype i = 0; i < size; ++i) {
+    h ^= static_cast<std::uint16_t>(units[i]);
+    h *= 0x100000001b3ull;
+  }
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdull;
+  h ^= h >> 33;
+  return h;
+}
+
+// Units from..from + 3 packed into one integer, zeros past the end.
+template <typename Unit>
+std::uint64_t Pack(const Unit* units, qsizetype size, qsizetype from) {
+  std::uint64_t p = 0;
+  for (qsizetype i = from; i < from + 4; ++i) {
+    p <<= 16;
+    if (i < size) p |= static_cast<std::uint16_t>(units[i]);
+  }
+  return p;
+}
+
+bool IsAscii(QByteArrayView utf8) {
+  for (char c : utf8)
+    if ((c & 0x80) != 0) return false;
+  return true;
+}
+
+}  // namespace
+
+IndexRuns::IndexRuns(const Gyou& index) {
+  const std::int64_t n = index.Size();
+  for (std::int64_t i = 1; i <= n;) {
+    std::int64_t j = i;
+    while (j < n && index.SameText(j + 1, i)) ++j;
+    const std::int64_t landing = LandingInRun(i, j, 1, n);
+    const QStringView text = index.TextAt(i);
+    runs_.push_back({text.utf16(), Pack(text.utf16(), text.size(), 0),
+                     Pack(text.utf16(), text.size(), 4), static_cast<std::int32_t>(text.size()),
+                     static_cast<std::int32_t>(i), static_cast<std::int32_t>(j),
+                     static_cast<std::int32_t>(landing), landing == 0 ? 0 : index.RowAt(landing)});
+    i = j + 1;
+  }
+  const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, runs_.size() * 2));
+  slots_.assign(capacity, 0);
+  mask_ = capacity - 1;
+  for (std::size_t r = 0; r < runs_.size(); ++r) {
+    const std::uint64_t hash = HashUnits(runs_[r].units, runs_[r].length);
+    std::uint64_t s = hash & mask_;
+    while (slots_[s] != 0) s = (s + 1) & mask_;
+    slots_[s] = Slot(hash, r);
+  }
+}
+
+template <typename Unit>
+std::int32_t IndexRuns::FindUnits(const Unit* units, qsizetype size, std::uint64_t hash) const {
+  const std::uint64_t tag = hash & 0xffffffff00000000ull;
+  for (std::uint64_t s = hash & mask_;; s = (s + 1) & mask_) {
+    const std::uint64_t slot = slots_[s];
+    if (slot == 0) return -1;
+    if ((slot & 0xffffffff00000000ull) != tag) continue;
+    const auto r = static_cast<std::int32_t>((slot & 0xffffffffull) - 1);
+    const Run& run = runs_[static_cast<std::size_t>(r)];
+    if (run.length != size || run.head != Pack(units, size, 0) || run.tail != Pack(units, size, 4))
+      continue;
+    if (size <= 8) return r;
+    bool same = true;
+    for (qsizetype i = 8; i < size && same; ++i)
+      same = run.units[i] == static_cast<std::uint16_t>(units[i]);
+    if (same) return r;
+  }
+}
+
+std::int32_t IndexRuns::Find(QStringView text) const {
+  return FindUnits(text.utf16(), text.size(), HashUnits(text.utf16(), text.size()));
+}
+
+std::int32_t IndexRuns::FindUtf8(QByteArrayView utf8) const {
+  if (IsAscii(utf8)) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    return FindUnits(bytes, utf8.size(), HashUnits(bytes, utf8.size()));
+  }
+  return Find(QString::fromUtf8(utf8));
+}
+
+}  // namespace mivora

@@ -1,0 +1,222 @@
+// The joined grid of the search against a plain reference: every far index sorted with the
+// quicksort and every joined row looked up by its own bisection, equal neighbours of the
+// landing appended as copies. Workspaces are random, with many equal keys, keys agreeing in
+// their first eight units, Japanese, empty and "--------" keys, header-only tables and forests
+// of joins; near indexes are left deferred, settled or stale.
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "model/CellStore.h"
+#include "search/ColumnIndex.h"
+#include "search/ColumnTag.h"
+#include "search/ReportColumns.h"
+#include "search/Search.h"
+#include "search/SearchFixture.h"
+
+namespace mivora::testing {
+namespace {
+
+const char* const kKeys[] = {"",          "--------",  "a",         "ab",   "abcdefgh",
+                             "abcdefgh1", "abcdefgh2", "abcdefghX", "東京", "東京都",
+                             "ｱｲｳｴｵｶｷｸｹ", "ｱｲｳｴｵｶｷｸｺ", "b",         " a",   "A"};
+
+struct JoinSpec {
+  int from, from_col, to, to_col;  // table indexes
+};
+
+class SearchReferenceTest : public SearchFixture {
+ protected:
+  // A table with a key column, a second key column and a value column.
+  int AddRandomTable(std::mt19937& random, int index, int rows, int alphabet) {
+    std::vector<QStringList> data;
+    for (int r = 0; r < rows; ++r) {
+      data.push_back({QString::fromUtf8(kKeys[random() % alphabet]),
+                      QString::fromUtf8(kKeys[random() % alphabet]),
+                      QStringLiteral("v%1.%2").arg(index).arg(r + 1)});
+    }
+    return AddTable(QStringLiteral("T%1").arg(index), Q({"k", "j", "v"}), data);
+  }
+
+  // The joined rows as one source row per table slot (0 no match, -1 not reached).
+  std::vector<std::vector<int>> ReferenceRows(int root) {
+    const int slots = ws_.tables.SlotCount();
+    std::vector<std::vector<int>> rows;
+    const Grid& g = ws_.TableGrid(root);
+    for (int r = 1; r < g.Rows(); ++r) {
+      rows.emplace_back(slots, -1);
+      rows.back()[root] = r;
+    }
+    std::vector<bool> filled(slots, false);
+    filled[root] = true;
+    Walk(rows, filled, 0, root);
+    return rows;
+  }
+
+  void Walk(std::vector<std::vector<int>>& rows, std::vector<bool>& filled, int from, int cur) {
+    Join j;
+    for (int n = 1; ReadJoin(ws_, n, j) != -1; ++n) {
+      if (ReadJoin(ws_, n, j) != n) continue;
+      const std::optional<Join::Sides> sides = j.SidesFrom(cur);
+      if (!sides) continue;
+      const int other = sides->other.table;
+      if (other == from || filled[other]) continue;
+      filled[other] = true;
+      // The far index made and sorted afresh.
+      Gyou far;
+      const Grid& fg = ws_.TableGrid(other);
+      for (int r = 1; r < fg.Rows(); ++r)
+        far.Append(fg.TextUtf8(r, sides->other.column), static_cast<std::int32_t>(r));
+      SortColumnIndex(far, 1, far.Size());
+      const std::size_t last = rows.size();
+      for (std::size_t r = 0; r < last; ++r) {
+        const int k = rows[r][cur];
+        rows[r][other] = 0;
+        if (k <= 0) continue;
+        const QString key = ws_.TableGrid(cur).Text(k, sides->this_column);
+        const IndexHit hit = FindInColumnIndex(far, key, 1, far.Size());
+        if (!hit.Found()) continue;
+        rows[r][other] = hit.row;
+        for (std::int64_t q = hit.position - 1; q >= 1 && far.TextAt(q) == key; --q) {
+          rows.push_back(rows[r]);
+          rows.back()[other] = far.RowAt(q);
+        }
+        for (std::int64_t q = hit.position + 1; q <= far.Size() && far.TextAt(q) == key; ++q) {
+          rows.push_back(rows[r]);
+          rows.back()[other] = far.RowAt(q);
+        }
+      }
+      Walk(rows, filled, cur, other);
+    }
+  }
+
+  // The joined grid the reference gives, for the columns of the grid the search made.
+  std::vector<QStringList> ReferenceTexts(int root, const std::vector<ColumnRef>& columns) {
+    std::vector<QStringList> out;
+    const std::vector<std::vector<int>> rows = ReferenceRows(root);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      QStringList texts{QString::number(r + 1)};
+      for (const ColumnRef& c : columns) {
+        const int source = rows[r][c.table];
+        texts.push_back(source > 0    ? ws_.TableGrid(c.table).Text(source, c.column)
+                        : source == 0 ? NoMatchMark()
+                                      : QString());
+      }
+      out.push_back(texts);
+    }
+    return out;
+  }
+};
+
+class RandomWorkspaces : public SearchReferenceTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RandomWorkspaces, GiveTheReferenceRows) {
+  // Shapes over four tables: a chain, a star, joins drawn towards the root, a forest whose
+  // second join starts at another table, and joins on the second key column.
+  const std::vector<std::vector<JoinSpec>> shapes = {
+      {{0, 1, 1, 1}, {1, 1, 2, 1}},
+      {{0, 1, 1, 1}, {0, 2, 2, 1}, {0, 1, 3, 2}},
+      {{1, 1, 0, 1}, {2, 2, 0, 2}},
+      {{0, 1, 1, 1}, {1, 2, 2, 1}, {0, 2, 3, 1}},
+      {{0, 2, 1, 2}, {2, 1, 1, 1}, {3, 2, 2, 2}},
+  };
+  std::mt19937 random(20260515 + GetParam());
+  {
+    const int alphabet = 2 + static_cast<int>(random() % (std::size(kKeys) - 1));
+    std::vector<int> slots;
+    for (int t = 0; t < 4; ++t) {
+      const int rows = random() % 7 == 0 ? 0 : static_cast<int>(random() % 14);
+      slots.push_back(AddRandomTable(random, t, rows, std::min<int>(alphabet, std::size(kKeys))));
+    }
+    const std::vector<JoinSpec>& shape = shapes[random() % shapes.size()];
+    for (const JoinSpec& j : shape) MakeJoin(slots[j.from], j.from_col, slots[j.to], j.to_col);
+    for (int t = 0; t < 4; ++t) ToggleReportColumn(ws_, slots[t], 3);
+    // Near indexes: some settled (as a sort of their table would leave them), some stale.
+    for (const JoinSpec& j : shape) {
+      if (random() % 3 == 0) ws_.cell_store.Column(slots[j.from], j.from_col).Settle();
+      if (random() % 3 == 0) ws_.cell_store.Column(slots[j.to], j.to_col).Settle();
+    }
+
+    std::vector<ColumnRef> columns;
+    for (int t = 0; t < 4; ++t) columns.push_back({slots[t], 3});
+    // The root: the departure of the last join whose departure column was new.
+    int root = 0;
+    std::vector<std::pair<int, int>> seen;
+    for (const JoinSpec& j : shape) {
+      const std::pair<int, int> dep{slots[j.from], j.from_col};
+      if (std::find(seen.begin(), seen.end(), dep) == seen.end()) {
+        seen.push_back(dep);
+        root = slots[j.from];
+      }
+      const std::pair<int, int> dest{slots[j.to], j.to_col};
+      if (std::find(seen.begin(), seen.end(), dest) == seen.end()) seen.push_back(dest);
+    }
+    // A row added to the root after the join leaves its near index stale.
+    if (random() % 4 == 0) ws_.TableGrid(root).AppendRow(Q({"99", "a", "東京", "late"}));
+    BuildJoinedGrid(ws_);
+    const Grid& g = ws_.result.JoinedGrid();
+    const std::vector<QStringList> expected = ReferenceTexts(root, columns);
+    ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
+    for (std::size_t r = 0; r < expected.size(); ++r) {
+      ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 5), expected[r])
+          << "joined row " << r + 1;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomWorkspaces, ::testing::Range(0, 150));
+
+// A root big enough that its keys are looked up in two halves at once.
+TEST_F(SearchReferenceTest, BigRootGivesTheReferenceRows) {
+  std::mt19937 random(7);
+  const int a = AddRandomTable(random, 0, 140000, 6);
+  const int b = AddRandomTable(random, 1, 4, 6);
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, a, 3);
+  ToggleReportColumn(ws_, b, 3);
+  BuildJoinedGrid(ws_);
+  const Grid& g = ws_.result.JoinedGrid();
+  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 3}, {b, 3}});
+  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
+  for (std::size_t r = 0; r < expected.size(); r += 997)
+    ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+  ASSERT_EQ(RowTexts(g, g.Rows() - 1, 0).mid(0, 3), expected.back());
+}
+
+}  // namespace
+}  // namespace mivora::testing
+
+namespace mivora::testing {
+namespace {
+
+// Keys around 2^24 code units join only equal keys (ASCII and Japanese).
+class LongKeys : public SearchFixture,
+                 public ::testing::WithParamInterface<std::pair<const char*, int>> {};
+
+TEST_P(LongKeys, JoinOnlyEqualKeys) {
+  const QString unit = QString::fromUtf8(GetParam().first);
+  const QString key = unit.repeated((std::int64_t{1} << 24) + GetParam().second);
+  const QString prefix = unit.repeated(5);
+  const int a = AddKeys(QStringLiteral("A"), {key, prefix, prefix + unit});
+  const int b = AddTable(QStringLiteral("B"), Q({"k", "v"}),
+                         {{prefix, QStringLiteral("b-prefix")}, {key, QStringLiteral("b-key")}});
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, b, 2);
+  BuildJoinedGrid(ws_);
+  const Grid& g = ws_.result.JoinedGrid();
+  ASSERT_EQ(g.Rows(), 5);
+  EXPECT_EQ(g.Text(2, 1), QStringLiteral("b-key"));
+  EXPECT_EQ(g.Text(3, 1), QStringLiteral("b-prefix"));
+  EXPECT_EQ(g.Text(4, 1), NoMatchMark());
+  // The far index itself holds the whole key.
+  const Gyou& index = ws_.cell_store.Column(b, 1);
+  EXPECT_EQ(index.TextAt(2).size(), key.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lengths, LongKeys,
+                         ::testing::Values(std::pair{"x", 5}, std::pair{"東", 0}));
+
+}  // namespace
+}  // namespace mivora::testing
