@@ -82,6 +82,7 @@ void EquationsWindow::SyncPanels() {
   while (panels_.size() < panels.size()) {
     auto* frame = new QFrame(this);
     auto* label = new QLabel(frame);
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     panels_.push_back({frame, label});
   }
