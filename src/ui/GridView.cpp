@@ -7,6 +7,7 @@
 
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
+#include "model/ColumnWidths.h"
 #include "model/Constants.h"
 
 namespace mivora::ui {
@@ -74,7 +75,7 @@ void GridView::paintEvent(QPaintEvent*) {
         p.setFont(g.CellBold(r, c) ? bold : normal);
         p.setPen(Qt::black);
         QRect text_rect = cell.adjusted(kTextPadding, 0, -kTextPadding, 0);
-        QString text = g.Text(r, c);
+        QString text = ShownCellText(g, r, c);
         text.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
         p.drawText(text_rect, Qt::AlignVCenter | Qt::AlignLeft,
                    p.fontMetrics().elidedText(text, Qt::ElideRight, text_rect.width()));
