@@ -28,6 +28,6 @@ for target in $targets; do
     status=1
     echo "   FAULT: see $build/$name.log and $build/artifacts/$name/"
   fi
-  grep -E '^#[0-9]+ +(DONE|INITED)|stat::number_of_executed_units|stat::peak_rss' "$build/$name.log" || true
+  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|stat::number_of_executed_units|stat::peak_rss' "$build/$name.log" || true
 done
 exit $status
