@@ -1,6 +1,8 @@
 #include "conditions/ConditionEvaluation.h"
 
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "model/Grid.h"
 #include "model/NumberText.h"
@@ -83,55 +85,114 @@ QString TrimBlanks(const QString& text) {
   return text.mid(begin, end - begin);
 }
 
-TruthValue EvaluateCondition(const Grid& joined, const QString& text, int row,
-                             QStringList* messages) {
-  // Positions are counted from 1, as in the text's own terms: character i is text[i - 1].
-  const qsizetype length = text.size();
-  Connective op = Connective::kNone;
-  TruthValue value = 0;
-  int depth = 0;
-  qsizetype pending = 1;  // start of the flat piece not yet evaluated
-  qsizetype open = 0;     // the last top-level "("
-  for (qsizetype i = 1; i <= length; ++i) {
-    const QChar ch = text[i - 1];
-    if (ch == u'(') {
-      if (depth == 0) {
-        if (i > 5 && op == Connective::kNone) {
-          const QString before = text.mid(i - 6, 5);
-          op = ConnectiveIn(before);
-          if (op == Connective::kNone && messages) messages->append(LeftParenthesisMessage(before));
-          if (op != Connective::kNone) value = op == Connective::kAnd ? 1 : 0;
-        }
-        if (op != Connective::kNone)
-          Combine(op, value, EvaluateFlatSegment(joined, text.mid(pending - 1, i - pending), row));
-        open = i;
-      }
-      ++depth;
-    } else if (ch == u')') {
-      if (depth == 1) {
-        if (op == Connective::kNone) {
-          const QString after = text.mid(i - 1, 5);
-          op = ConnectiveIn(after);
-          if (op != Connective::kNone) value = op == Connective::kAnd ? 1 : 0;
-          if (op == Connective::kNone && i < length && messages)
-            messages->append(RightParenthesisMessage(after));
-        }
-        if (op != Connective::kNone)
-          Combine(op, value,
-                  EvaluateCondition(joined, text.mid(open, i - 1 - open), row, messages));
-        pending = i + 1;
-      }
-      --depth;
-    }
-    if (i == length && pending < i) {
-      const TruthValue last = EvaluateFlatSegment(joined, text.mid(pending - 1), row);
-      if (op == Connective::kNone)
-        value = last;
-      else
-        Combine(op, value, last);
+std::vector<qsizetype> MatchingParentheses(QStringView text) {
+  std::vector<qsizetype> match(static_cast<std::size_t>(text.size()), -1);
+  std::vector<qsizetype> open;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'(') {
+      open.push_back(i);
+    } else if (text[i] == u')' && !open.empty()) {
+      match[static_cast<std::size_t>(open.back())] = i;
+      open.pop_back();
     }
   }
-  return value;
+  return match;
+}
+
+TruthValue EvaluateCondition(const Grid& joined, const QString& text, int row,
+                             QStringList* messages) {
+  // Each level of parentheses is read from its own text: its connective is the first one found
+  // next to one of its top-level parentheses; its flat pieces and the insides of its
+  // parentheses are evaluated and combined with it. The levels are kept on a stack of our own
+  // and every level skips over its inner levels by the matching parenthesis, so the reading is
+  // linear in the text's length and no nesting depth reaches the call stack. Positions are
+  // 0-based in the whole text; a level is the part [begin, end).
+  struct Level {
+    qsizetype begin, end;
+    qsizetype at;       // the next character to read
+    qsizetype pending;  // start of the flat piece not yet evaluated
+    qsizetype open;     // the last top-level "("
+    int depth;
+    Connective op;
+    TruthValue value;
+  };
+  const std::vector<qsizetype> match = MatchingParentheses(text);
+  std::vector<Level> levels;
+  levels.push_back({0, text.size(), 0, 0, -1, 0, Connective::kNone, 0});
+  auto set_connective = [](Level& l, Connective found) {
+    l.op = found;
+    if (found != Connective::kNone) l.value = found == Connective::kAnd ? 1 : 0;
+  };
+  auto flat = [&](qsizetype from, qsizetype to) {
+    return EvaluateFlatSegment(joined, text.mid(from, to - from), row);
+  };
+  // The last piece of a level, once its last character has been read.
+  auto last_piece = [&](Level& l) {
+    if (l.pending >= l.end - 1) return;
+    const TruthValue last = flat(l.pending, l.end);
+    if (l.op == Connective::kNone)
+      l.value = last;
+    else
+      Combine(l.op, l.value, last);
+  };
+  while (true) {
+    Level& l = levels.back();
+    if (l.at >= l.end) {
+      const TruthValue inner = l.value;
+      levels.pop_back();
+      if (levels.empty()) return inner;
+      // The inner level of the parent's ")" at its `at` is done.
+      Level& parent = levels.back();
+      Combine(parent.op, parent.value, inner);
+      parent.pending = parent.at + 1;
+      parent.depth = 0;
+      ++parent.at;
+      continue;
+    }
+    const qsizetype i = l.at;
+    const QChar ch = text[i];
+    if (ch == u'(') {
+      if (l.depth == 0) {
+        if (i - l.begin >= 5 && l.op == Connective::kNone) {
+          const QString before = text.mid(i - 5, 5);
+          set_connective(l, ConnectiveIn(before));
+          if (l.op == Connective::kNone && messages)
+            messages->append(LeftParenthesisMessage(before));
+        }
+        if (l.op != Connective::kNone) Combine(l.op, l.value, flat(l.pending, i));
+        l.open = i;
+        l.depth = 1;
+        const qsizetype close = match[static_cast<std::size_t>(i)];
+        if (close < 0) {
+          // Never closed: nothing more happens at this level but its last piece.
+          last_piece(l);
+          l.at = l.end;
+        } else {
+          l.at = close;  // the inside is read only if the level's connective asks for it
+        }
+        continue;
+      }
+      ++l.depth;
+    } else if (ch == u')') {
+      if (l.depth == 1) {
+        if (l.op == Connective::kNone) {
+          const QString after = text.mid(i, std::min<qsizetype>(5, l.end - i));
+          set_connective(l, ConnectiveIn(after));
+          if (l.op == Connective::kNone && i < l.end - 1 && messages)
+            messages->append(RightParenthesisMessage(after));
+        }
+        if (l.op != Connective::kNone) {
+          const qsizetype inner_begin = l.open + 1;
+          levels.push_back({inner_begin, i, inner_begin, inner_begin, -1, 0, Connective::kNone, 0});
+          continue;
+        }
+        l.pending = i + 1;
+      }
+      --l.depth;
+    }
+    if (i == l.end - 1) last_piece(l);
+    ++l.at;
+  }
 }
 
 TruthValue EvaluateFlatSegment(const Grid& joined, const QString& segment, int row) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 #include "conditions/OperatorReading.h"
 
@@ -39,6 +40,10 @@ TruthValue EvaluateFlatSegment(const Grid& joined, const QString& segment, int r
 // around it not counted); 1 when any condition column named in the text before the operator
 // satisfies it; 0 otherwise (also without an operator).
 TruthValue EvaluateEquation(const Grid& joined, const QString& equation, int row);
+
+// For every "(" the position of the ")" that closes it, -1 when none does; -1 at every other
+// position.
+std::vector<qsizetype> MatchingParentheses(QStringView text);
 
 // Removes the blanks (spaces) at both ends.
 QString TrimBlanks(const QString& text);

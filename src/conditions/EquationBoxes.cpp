@@ -38,6 +38,12 @@ bool IsTableCell(const Workspace& ws, int table, int row, int column) {
 
 }  // namespace
 
+QString EquationBoxInUseMessage(int declared, int live) {
+  return QStringLiteral("式ボックスの最大番号 ") + QString::number(declared) +
+         QStringLiteral(" は使用中の式ボックス ") + QString::number(live) +
+         QStringLiteral(" より小さいため、使えません。");
+}
+
 void LoadEquationsWindow(Workspace& ws) { RefreshConditionTexts(ws); }
 
 void EnsureEquationBoxes(Workspace& ws, int index) {
@@ -49,6 +55,13 @@ void CreateEquationBox(Workspace& ws, int table, int row, int column) {
   Conditions& c = ws.conditions;
   ConditionState& s = c.state;
   if (row == 0 && column == 0 && table >= 1) {
+    // A declared highest index below a live box would hand that box out again.
+    for (int box = static_cast<int>(c.boxes.size()) - 1; box > table; --box) {
+      if (c.boxes[box].live()) {
+        ws.host.ShowMessage(EquationBoxInUseMessage(table, box));
+        return;
+      }
+    }
     EnsureEquationBoxes(ws, table);
     s.high_box = table;
     // Box 0's place is taken by the rebuilt boxes.

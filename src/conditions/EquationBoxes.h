@@ -10,8 +10,9 @@ class Workspace;
 void LoadEquationsWindow(Workspace& ws);
 // A new equation box from a table cell (row >= 1, column >= 1), or without a table (table 0).
 // With row = column = 0 and table >= 1 it only declares `table` as the highest box index in
-// use (boxes rebuilt from a saved state).
+// use (boxes rebuilt from a saved state); an index below a live box is refused with a message.
 void CreateEquationBox(Workspace& ws, int table, int row, int column);
+QString EquationBoxInUseMessage(int declared, int live);
 // Removes a box, asking first when ask is true.
 void DeleteEquationBox(Workspace& ws, int box, bool ask);
 

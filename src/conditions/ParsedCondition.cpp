@@ -1,5 +1,7 @@
 #include "conditions/ParsedCondition.h"
 
+#include <algorithm>
+
 #include "model/Grid.h"
 #include "model/NumberText.h"
 
@@ -26,66 +28,100 @@ QByteArrayView TrimBlanks(QByteArrayView text) {
 }  // namespace
 
 ParsedCondition::ParsedCondition(const QString& expression, const Grid& joined) {
-  top_ = ParseLevel(expression, joined);
+  top_ = ParseLevels(expression, joined);
 }
 
-int ParsedCondition::ParseLevel(const QString& text, const Grid& joined) {
-  // The same scan as EvaluateCondition, recording what it would compute instead of computing it.
-  Level level;
-  const qsizetype length = text.size();
-  Connective op = Connective::kNone;
-  int depth = 0;
-  qsizetype pending = 1;
-  qsizetype open = 0;
-  auto set_connective = [&](Connective found) {
-    op = found;
-    if (op != Connective::kNone)
-      level.steps.push_back({StepKind::kSetConstant, 0, op == Connective::kAnd ? 1 : 0});
+int ParsedCondition::ParseLevels(const QString& text, const Grid& joined) {
+  // The same reading as EvaluateCondition (a stack of levels of our own, each skipping its
+  // inner levels by the matching parenthesis), recording what it would compute instead of
+  // computing it. Inner levels are finished, and stored, before the levels around them.
+  struct Open {
+    qsizetype begin, end, at, pending, open;
+    int depth;
+    Connective op;
+    Level level;
   };
-  for (qsizetype i = 1; i <= length; ++i) {
-    const QChar ch = text[i - 1];
+  const std::vector<qsizetype> match = MatchingParentheses(text);
+  std::vector<Open> stack;
+  stack.push_back({0, text.size(), 0, 0, -1, 0, Connective::kNone, {}});
+  auto set_connective = [](Open& l, Connective found) {
+    l.op = found;
+    if (found != Connective::kNone)
+      l.level.steps.push_back({StepKind::kSetConstant, 0, found == Connective::kAnd ? 1 : 0});
+  };
+  auto flat = [&](qsizetype from, qsizetype to) {
+    return ParseFlat(text.mid(from, to - from), joined);
+  };
+  auto last_piece = [&](Open& l) {
+    if (l.pending >= l.end - 1) return;
+    const int piece = flat(l.pending, l.end);
+    const StepKind kind = l.op == Connective::kNone  ? StepKind::kSetFlat
+                          : l.op == Connective::kOr ? StepKind::kAddFlat
+                                                    : StepKind::kMulFlat;
+    l.level.steps.push_back({kind, piece, 0});
+  };
+  while (true) {
+    Open& l = stack.back();
+    if (l.at >= l.end) {
+      levels_.push_back(std::move(l.level));
+      const int inner = static_cast<int>(levels_.size()) - 1;
+      stack.pop_back();
+      depth_ = std::max(depth_, static_cast<int>(stack.size()) + 1);
+      if (stack.empty()) return inner;
+      Open& parent = stack.back();
+      parent.level.steps.push_back(
+          {parent.op == Connective::kOr ? StepKind::kAddLevel : StepKind::kMulLevel, inner, 0});
+      parent.pending = parent.at + 1;
+      parent.depth = 0;
+      ++parent.at;
+      continue;
+    }
+    const qsizetype i = l.at;
+    const QChar ch = text[i];
     if (ch == u'(') {
-      if (depth == 0) {
-        if (i > 5 && op == Connective::kNone) {
-          const QString before = text.mid(i - 6, 5);
-          set_connective(ConnectiveIn(before));
-          if (op == Connective::kNone) messages_.append(LeftParenthesisMessage(before));
+      if (l.depth == 0) {
+        if (i - l.begin >= 5 && l.op == Connective::kNone) {
+          const QString before = text.mid(i - 5, 5);
+          set_connective(l, ConnectiveIn(before));
+          if (l.op == Connective::kNone) messages_.append(LeftParenthesisMessage(before));
         }
-        if (op != Connective::kNone) {
-          const int flat = ParseFlat(text.mid(pending - 1, i - pending), joined);
-          level.steps.push_back(
-              {op == Connective::kOr ? StepKind::kAddFlat : StepKind::kMulFlat, flat, 0});
+        if (l.op != Connective::kNone) {
+          const int piece = flat(l.pending, i);
+          l.level.steps.push_back(
+              {l.op == Connective::kOr ? StepKind::kAddFlat : StepKind::kMulFlat, piece, 0});
         }
-        open = i;
+        l.open = i;
+        l.depth = 1;
+        const qsizetype close = match[static_cast<std::size_t>(i)];
+        if (close < 0) {
+          last_piece(l);
+          l.at = l.end;
+        } else {
+          l.at = close;
+        }
+        continue;
       }
-      ++depth;
+      ++l.depth;
     } else if (ch == u')') {
-      if (depth == 1) {
-        if (op == Connective::kNone) {
-          const QString after = text.mid(i - 1, 5);
-          set_connective(ConnectiveIn(after));
-          if (op == Connective::kNone && i < length)
+      if (l.depth == 1) {
+        if (l.op == Connective::kNone) {
+          const QString after = text.mid(i, std::min<qsizetype>(5, l.end - i));
+          set_connective(l, ConnectiveIn(after));
+          if (l.op == Connective::kNone && i < l.end - 1)
             messages_.append(RightParenthesisMessage(after));
         }
-        if (op != Connective::kNone) {
-          const int inner = ParseLevel(text.mid(open, i - 1 - open), joined);
-          level.steps.push_back(
-              {op == Connective::kOr ? StepKind::kAddLevel : StepKind::kMulLevel, inner, 0});
+        if (l.op != Connective::kNone) {
+          const qsizetype inner = l.open + 1;
+          stack.push_back({inner, i, inner, inner, -1, 0, Connective::kNone, {}});
+          continue;
         }
-        pending = i + 1;
+        l.pending = i + 1;
       }
-      --depth;
+      --l.depth;
     }
-    if (i == length && pending < i) {
-      const int flat = ParseFlat(text.mid(pending - 1), joined);
-      const StepKind kind = op == Connective::kNone ? StepKind::kSetFlat
-                            : op == Connective::kOr ? StepKind::kAddFlat
-                                                    : StepKind::kMulFlat;
-      level.steps.push_back({kind, flat, 0});
-    }
+    if (i == l.end - 1) last_piece(l);
+    ++l.at;
   }
-  levels_.push_back(std::move(level));
-  return static_cast<int>(levels_.size()) - 1;
 }
 
 int ParsedCondition::ParseFlat(const QString& text, const Grid& joined) {
@@ -117,6 +153,9 @@ int ParsedCondition::ParseEquation(const QString& text, const Grid& joined) {
     const QString value = mivora::TrimBlanks(q.mid(found.position + found.length));
     equation.value = value.toUtf8();
     equation.number = LeadingNumber(value);
+    // A lone surrogate has no UTF-8 form (toUtf8 makes it "?"): such a value is compared in
+    // code units against each cell's text, exactly as the direct reading compares it.
+    if (QString::fromUtf8(equation.value) != value) equation.direct = q;
     for (int i = 1; i < joined.Cols(); ++i) {
       const QString header = joined.Text(0, i);
       if (!header.startsWith(u'*')) continue;
@@ -129,34 +168,64 @@ int ParsedCondition::ParseEquation(const QString& text, const Grid& joined) {
 }
 
 TruthValue ParsedCondition::Evaluate(const Grid& joined, int row) const {
-  return EvaluateLevel(joined, top_, row);
-}
-
-TruthValue ParsedCondition::EvaluateLevel(const Grid& joined, int level, int row) const {
-  TruthValue value = 0;
-  for (const Step& step : levels_[level].steps) {
-    switch (step.kind) {
-      case StepKind::kSetConstant:
-        value = step.constant;
-        break;
-      case StepKind::kSetFlat:
-        value = EvaluateFlat(joined, step.child, row);
-        break;
-      case StepKind::kAddFlat:
-        value = TruthSum(value, EvaluateFlat(joined, step.child, row));
-        break;
-      case StepKind::kAddLevel:
-        value = TruthSum(value, EvaluateLevel(joined, step.child, row));
-        break;
-      case StepKind::kMulFlat:
-        if (value != 0) value = TruthProduct(value, EvaluateFlat(joined, step.child, row));
-        break;
-      case StepKind::kMulLevel:
-        if (value != 0) value = TruthProduct(value, EvaluateLevel(joined, step.child, row));
-        break;
+  // Levels are evaluated with a stack of our own (on the call stack while it is shallow), so
+  // a deeply nested expression cannot overflow the call stack. A level waiting for an inner
+  // one keeps the step it is at and its value so far.
+  struct Waiting {
+    int level;
+    std::size_t step;
+    TruthValue value;
+  };
+  constexpr std::size_t kShallow = 16;
+  Waiting shallow[kShallow];
+  std::vector<Waiting> deep;
+  if (static_cast<std::size_t>(depth_) > kShallow) deep.resize(static_cast<std::size_t>(depth_));
+  Waiting* stack = deep.empty() ? shallow : deep.data();
+  std::size_t size = 0;
+  stack[size++] = {top_, 0, 0};
+  bool returned = false;
+  TruthValue inner = 0;
+  while (true) {
+    Waiting& w = stack[size - 1];
+    const std::vector<Step>& steps = levels_[w.level].steps;
+    if (returned) {
+      w.value = steps[w.step].kind == StepKind::kAddLevel ? TruthSum(w.value, inner)
+                                                          : TruthProduct(w.value, inner);
+      ++w.step;
+      returned = false;
     }
+    bool descend = false;
+    for (; w.step < steps.size() && !descend; ++w.step) {
+      const Step& step = steps[w.step];
+      switch (step.kind) {
+        case StepKind::kSetConstant:
+          w.value = step.constant;
+          break;
+        case StepKind::kSetFlat:
+          w.value = EvaluateFlat(joined, step.child, row);
+          break;
+        case StepKind::kAddFlat:
+          w.value = TruthSum(w.value, EvaluateFlat(joined, step.child, row));
+          break;
+        case StepKind::kMulFlat:
+          if (w.value != 0) w.value = TruthProduct(w.value, EvaluateFlat(joined, step.child, row));
+          break;
+        case StepKind::kAddLevel:
+        case StepKind::kMulLevel:
+          // A product already 0 stays 0: its inner level need not be read.
+          descend = step.kind == StepKind::kAddLevel || w.value != 0;
+          break;
+      }
+      if (descend) break;
+    }
+    if (descend) {
+      stack[size++] = {steps[w.step].child, 0, 0};
+      continue;
+    }
+    inner = w.value;
+    if (--size == 0) return inner;
+    returned = true;
   }
-  return value;
 }
 
 TruthValue ParsedCondition::EvaluateFlat(const Grid& joined, int flat, int row) const {
@@ -180,6 +249,7 @@ TruthValue ParsedCondition::EvaluateFlat(const Grid& joined, int flat, int row) 
 }
 
 bool ParsedCondition::EquationHolds(const Grid& joined, const Equation& equation, int row) const {
+  if (!equation.direct.isEmpty()) return EvaluateEquation(joined, equation.direct, row) == 1;
   const QByteArrayView value(equation.value);
   for (int column : equation.columns) {
     const QByteArrayView cell = joined.TextUtf8(row, column);

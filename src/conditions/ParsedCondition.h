@@ -29,6 +29,7 @@ class ParsedCondition {
     QByteArray value;                               // UTF-8, blanks around it removed
     double number = 0;                              // the value read as a number
     std::vector<int> columns;                       // condition columns named before the operator
+    QString direct;  // the equation's text when its value has no UTF-8 form, else empty
   };
   enum class FlatKind { kSingle, kAnd, kOr };
   struct Flat {
@@ -45,12 +46,12 @@ class ParsedCondition {
     std::vector<Step> steps;
   };
 
-  int ParseLevel(const QString& text, const Grid& joined);
+  // Reads every level of the expression; gives the index of the outermost.
+  int ParseLevels(const QString& text, const Grid& joined);
   int ParseFlat(const QString& text, const Grid& joined);
   // -1 for a piece that is no equation.
   int ParseEquation(const QString& text, const Grid& joined);
 
-  TruthValue EvaluateLevel(const Grid& joined, int level, int row) const;
   TruthValue EvaluateFlat(const Grid& joined, int flat, int row) const;
   bool EquationHolds(const Grid& joined, const Equation& equation, int row) const;
 
@@ -58,6 +59,7 @@ class ParsedCondition {
   std::vector<Flat> flats_;
   std::vector<Level> levels_;
   int top_ = -1;
+  int depth_ = 1;  // levels nested in each other at most
   QStringList messages_;
 };
 

@@ -372,7 +372,11 @@ int Grid::ColAt(float x) const {
 
 float Grid::RowHeight(int) const { return row_height_; }
 
-void Grid::SetRowHeight(float height) { row_height_ = height; }
+void Grid::SetRowHeight(float height) {
+  // Row positions divide by the height: a height of 0, below 0 or not a number is refused.
+  if (!(height > 0)) throw GridError("row height must be above 0");
+  row_height_ = height;
+}
 
 float Grid::RowPos(int row) const { return static_cast<float>(row) * row_height_; }
 

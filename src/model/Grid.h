@@ -112,7 +112,7 @@ class Grid {
 
   // Geometry in twips. Positions are measured in the whole (unscrolled) grid.
   float RowHeight(int row) const;
-  void SetRowHeight(float height);  // every row
+  void SetRowHeight(float height);  // every row; a height not above 0 is a GridError
   float RowPos(int row) const;
   float ColWidth(int col) const;
   void SetColWidth(int col, float width);

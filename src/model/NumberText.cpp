@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace mivora {
@@ -9,6 +10,45 @@ namespace mivora {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A decimal number beyond what a double holds ("1e400", "1e-400"): its size decides between
+// infinity and zero, its sign is kept. The number is sign, digits, point, digits, exponent.
+double BeyondRange(const std::string& number) {
+  const bool negative = number[0] == '-';
+  std::size_t i = (number[0] == '-' || number[0] == '+') ? 1 : 0;
+  // The decimal exponent of the first significant digit.
+  std::int64_t magnitude = 0;
+  bool seen_point = false;
+  bool significant = false;
+  std::int64_t before_point = 0;
+  std::int64_t leading_zeros_after_point = 0;
+  for (; i < number.size() && number[i] != 'e'; ++i) {
+    const char c = number[i];
+    if (c == '.') {
+      seen_point = true;
+    } else if (!significant && c == '0') {
+      if (seen_point) ++leading_zeros_after_point;
+    } else {
+      significant = true;
+      if (!seen_point) ++before_point;
+    }
+  }
+  if (!significant) return negative ? -0.0 : 0.0;
+  magnitude = before_point > 0 ? before_point - 1 : -(leading_zeros_after_point + 1);
+  std::int64_t exponent = 0;
+  if (i < number.size()) {
+    // The exponent's digits may be many; a huge one only needs its sign.
+    std::size_t j = i + 1;
+    const bool minus = j < number.size() && number[j] == '-';
+    if (j < number.size() && (number[j] == '-' || number[j] == '+')) ++j;
+    for (; j < number.size(); ++j) {
+      exponent = std::min<std::int64_t>(exponent * 10 + (number[j] - '0'), 1'000'000'000);
+    }
+    if (minus) exponent = -exponent;
+  }
+  const double size = magnitude + exponent > 0 ? HUGE_VAL : 0.0;
+  return negative ? -size : size;
+}
 
 }  // namespace
 
@@ -80,7 +120,9 @@ double LeadingNumber(QByteArrayView utf8) {
   const char* b = number.data();
   if (*b == '+') ++b;
   double v = 0;
-  std::from_chars(b, number.data() + number.size(), v, std::chars_format::general);
+  const auto [ptr, ec] = std::from_chars(b, number.data() + number.size(), v,
+                                         std::chars_format::general);
+  if (ec == std::errc::result_out_of_range) return BeyondRange(number);
   return v;
 }
 

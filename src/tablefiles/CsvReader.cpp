@@ -15,21 +15,36 @@ namespace {
 
 constexpr std::int64_t kProgressEveryLines = 65536;
 constexpr std::int64_t kSampleLines = 64;
+// Form2 shows at most this much of a line that could not be read.
+constexpr qsizetype kShownLineBytes = 65536;
 
 // Reserves room for the rest of the file from the first data lines (their number and the
-// bytes of each column), so that filling a big table rarely moves its arrays.
+// bytes of each column), so that filling a big table rarely moves its arrays. The estimate
+// never exceeds what the rest of the file can hold: no more rows than its bytes give at the
+// shortest line seen, no more cell handles than about two bytes of file each (a file of
+// short lines under a wide header fills its handles as it goes), and no more text in all
+// columns together than its bytes.
 void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizetype sample_end,
-                    const std::vector<std::int64_t>& sample_bytes, std::int64_t sample_lines) {
+                    const std::vector<std::int64_t>& sample_bytes, std::int64_t sample_lines,
+                    qsizetype shortest_line) {
   const qsizetype sample = sample_end - sample_start;
   if (sample <= 0 || sample_lines <= 0) return;
+  const double rest = static_cast<double>(total - sample_start);
   const double per_line = static_cast<double>(sample) / static_cast<double>(sample_lines);
-  const double rows = static_cast<double>(total - sample_start) / per_line * 1.04 + 16;
-  if (rows > 1e9) return;
+  double rows = rest / per_line * 1.04 + 16;
+  rows = std::min(rows, rest / static_cast<double>(std::max<qsizetype>(1, shortest_line)) + 16);
+  rows = std::min(rows, 2 * rest / (8.0 * grid.Cols()) + 16);
+  rows = std::min(rows, static_cast<double>(kMaxCsvRows));
   grid.Reserve(static_cast<int>(rows), 0);
   grid.ReserveColumnText(0, static_cast<std::int64_t>(rows) * 8);  // the row numbers
   const double scale = rows / static_cast<double>(sample_lines);
-  for (int c = 1; c < grid.Cols() && c <= static_cast<int>(sample_bytes.size()); ++c)
-    grid.ReserveColumnText(c, static_cast<std::int64_t>(sample_bytes[c - 1] * scale) + 64);
+  const int columns = std::min<int>(grid.Cols() - 1, static_cast<int>(sample_bytes.size()));
+  double text = 0;
+  for (int c = 1; c <= columns; ++c) text += static_cast<double>(sample_bytes[c - 1]) * scale + 64;
+  const double fit = text > rest ? rest / text : 1.0;
+  for (int c = 1; c <= columns; ++c)
+    grid.ReserveColumnText(
+        c, static_cast<std::int64_t>((static_cast<double>(sample_bytes[c - 1]) * scale + 64) * fit));
 }
 
 // Splits UTF-8 CSV text into lines of fields; views point into the text or, for quoted
@@ -42,8 +57,9 @@ class CsvParser {
   qsizetype Position() const { return pos_; }
 
   // Reads the next line into fields. False when a quoted field is still open at the end of
-  // the text; the fields before it are given.
-  bool NextLine(std::vector<QByteArrayView>* fields) {
+  // the text; the fields before it are given. A line of more than max_fields fields stops
+  // after field max_fields + 1 (and gives false), so a line of a billion commas costs nothing.
+  bool NextLine(std::vector<QByteArrayView>* fields, std::size_t max_fields) {
     fields->clear();
     scratch_.clear();
     line_start_ = pos_;
@@ -60,6 +76,12 @@ class CsvParser {
       }
       if (pos_ < n && data[pos_] == ',') {
         ++pos_;
+        if (fields->size() > max_fields) {
+          // The raw line, for the message, still runs to its line break.
+          line_end_ = pos_;
+          while (line_end_ < n && data[line_end_] != '\r' && data[line_end_] != '\n') ++line_end_;
+          return false;
+        }
         continue;
       }
       line_end_ = pos_;
@@ -143,17 +165,48 @@ QString CsvRowProblemMessage(int row) {
          QStringLiteral(" 行目に問題があります。");
 }
 
+QString CsvTooManyColumnsMessage(int row) {
+  return QStringLiteral("CSV 表ファイルの ") + QString::number(row) +
+         QStringLiteral(" 行目の列が多すぎます（") + QString::number(kMaxCsvColumns) +
+         QStringLiteral(" 列まで）。");
+}
+
+QString CsvCellTooLongMessage(int row) {
+  return QStringLiteral("CSV 表ファイルの ") + QString::number(row) +
+         QStringLiteral(" 行目に長すぎるセルがあります（") + QString::number(kMaxCsvCellBytes) +
+         QStringLiteral(" バイトまで）。");
+}
+
+QString CsvTooManyRowsMessage() {
+  return QStringLiteral("CSV 表ファイルの行が多すぎます（") + QString::number(kMaxCsvRows) +
+         QStringLiteral(" 行まで）。");
+}
+
 TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Grid& grid,
                                 const ReadProgress& progress) {
   QByteArray converted;
-  QByteArrayView text = TableTextAsUtf8(content, &converted);
+  qsizetype replaced_at = -1;
+  QByteArrayView text = TableTextAsUtf8(content, &converted, &replaced_at);
   CsvParser parser(text);
   TableReadResult result;
-  auto fail = [&](int row) {
-    result.ok = false;
-    result.message = CsvRowProblemMessage(row);
-    result.failed_line = QString::fromUtf8(parser.LastLine());
+  int replaced_row = -1;  // the first row holding a replacement character
+  auto finish = [&] {
+    if (replaced_row >= 0) result.notice = UndecodableTextMessage(path, replaced_row);
     return result;
+  };
+  auto fail = [&](const QString& message) {
+    result.ok = false;
+    result.message = message;
+    // The line as Form2 shows it; an enormous line is cut, whole characters kept.
+    QByteArrayView line = parser.LastLine();
+    if (line.size() > kShownLineBytes) {
+      qsizetype cut = kShownLineBytes;
+      while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+      line = line.first(cut);
+    }
+    result.failed_line = QString::fromUtf8(line);
+    grid.Squeeze();  // a failed read gives back the room reserved ahead, as a finished one
+    return finish();
   };
 
   grid.ClearCells();  // a reused slot keeps nothing of its former table
@@ -163,25 +216,38 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   char number[24];
   std::int64_t line = 0;  // lines read so far; the grid row of a line is line - 1
   qsizetype reserve_from = 0;
+  qsizetype shortest_line = text.size();
   std::vector<std::int64_t> sample_bytes;  // per data column, over the first data lines
+  std::size_t max_fields = kMaxCsvColumns;
   while (!parser.AtEnd()) {
-    bool complete = parser.NextLine(&fields);
+    const qsizetype line_start = parser.Position();
+    bool complete = parser.NextLine(&fields, max_fields);
     ++line;
+    if (line - 1 > kMaxCsvRows) return fail(CsvTooManyRowsMessage());
     const int row = static_cast<int>(line - 1);
+    if (replaced_row < 0 && replaced_at >= line_start && replaced_at < parser.Position())
+      replaced_row = row;
+    for (QByteArrayView field : fields)
+      if (field.size() > kMaxCsvCellBytes) return fail(CsvCellTooLongMessage(row));
     if (row == 0) {
+      if (fields.size() > static_cast<std::size_t>(kMaxCsvColumns))
+        return fail(CsvTooManyColumnsMessage(0));
       grid.SetCols(1 + static_cast<int>(fields.size()));
       for (int k = 0; k < static_cast<int>(fields.size()); ++k)
         grid.SetTextUtf8(0, k + 1, fields[k]);
-      if (!complete) return fail(0);
+      if (!complete) return fail(CsvRowProblemMessage(0));
       reserve_from = parser.Position();
       sample_bytes.assign(fields.size(), 0);
+      max_fields = fields.size();  // one more than the header stops the read anyway
       continue;
     }
     if (line <= kSampleLines + 1) {
       for (std::size_t k = 0; k < fields.size() && k < sample_bytes.size(); ++k)
         sample_bytes[k] += fields[k].size();
+      shortest_line = std::min(shortest_line, parser.Position() - line_start);
       if (line == kSampleLines + 1)
-        ReserveForRest(grid, text.size(), reserve_from, parser.Position(), sample_bytes, line - 1);
+        ReserveForRest(grid, text.size(), reserve_from, parser.Position(), sample_bytes, line - 1,
+                       shortest_line);
     }
     auto [end, ec] = std::to_chars(number, number + sizeof number, row);
     (void)ec;
@@ -191,7 +257,8 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
     cells.insert(cells.end(), fields.begin(), fields.begin() + usable);
     grid.AppendRowUtf8(cells.data(), static_cast<int>(cells.size()));
     grid.SetRow(row);
-    if (static_cast<int>(fields.size()) > data_cols || !complete) return fail(row);
+    if (static_cast<int>(fields.size()) > data_cols || !complete)
+      return fail(CsvRowProblemMessage(row));
     if (progress && line % kProgressEveryLines == 0) progress(parser.Position(), text.size());
   }
 
@@ -201,7 +268,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   grid.SetCurrentText(result.name);
   for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
   grid.Squeeze();
-  return result;
+  return finish();
 }
 
 }  // namespace mivora

@@ -5,6 +5,7 @@
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
 #include "tablefiles/HtmlTableLoading.h"
+#include "tablefiles/ReadShortage.h"
 #include "tablefiles/TableNames.h"
 #include "tablefiles/WorkbookLoading.h"
 #include "model/ColumnWidths.h"
@@ -72,11 +73,16 @@ bool ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& path
   WaitCursor wait(ws.host);
   Grid& grid = ws.TableGrid(slot);
   CsvReader reader;
-  TableReadResult result = reader.Read(
-      content.View(), path, grid,
-      [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
+  TableReadResult result;
+  if (!ReadDroppingOnShortage(ws, path, slot, [&] {
+        result = reader.Read(
+            content.View(), path, grid,
+            [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
+      }))
+    return false;
   ws.host.ShowProgress(0, 0);
   if (ws.measurer) FitColumnWidths(grid, *ws.measurer);
+  if (!result.notice.isEmpty()) ws.host.ShowMessage(result.notice);
   if (!result.ok) {
     ws.host.ShowMessage(result.message);
     ws.host.ShowFileProblem(path, result.failed_line);
@@ -109,6 +115,7 @@ LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geo
   result.slot = AllocateSlot(ws, geometry.left, geometry.top, geometry.height, geometry.width);
   TableFileName(ws, path, result.slot);
   result.ok = ReadIntoSlot(ws, content, path, result.slot);
+  if (!ws.tables.slots[result.slot].frame.visible) return {};  // dropped for want of memory
   UpdateTableHScroll(ws, result.slot);
   UpdateTableVScroll(ws, result.slot);
   return result;

@@ -18,8 +18,9 @@ QString TableNameFromPath(const QString& path) {
 
 TableFormat TableFormatForPath(const QString& path) {
   QString name = FileNameOf(path);
-  if (name.contains(QStringLiteral(".htm"), Qt::CaseInsensitive)) return TableFormat::kHtml;
+  // ".xls" is looked for first: "report.xls.htm" is a workbook.
   if (name.contains(QStringLiteral(".xls"), Qt::CaseInsensitive)) return TableFormat::kWorkbook;
+  if (name.contains(QStringLiteral(".htm"), Qt::CaseInsensitive)) return TableFormat::kHtml;
   return TableFormat::kCsv;
 }
 

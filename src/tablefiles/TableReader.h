@@ -18,6 +18,7 @@ struct TableReadResult {
   QString name;         // the table's name (also written into cell (0, 0) on success)
   QString message;      // the message to show on failure
   QString failed_line;  // the text of the line being read when it failed
+  QString notice;       // told once after the read, failed or not (text no encoding could read)
 };
 
 // Reads a table file's content into a grid, laid out as every table grid is: row 0 the

@@ -2,15 +2,25 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 namespace mivora {
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(QByteArrayView bytes);
 
-// Table files are UTF-8 (a leading BOM is dropped); a file that is not valid UTF-8 is taken
-// as CP932 (Shift_JIS), as files from Japanese Windows come. Gives UTF-8 either way: the
-// view points into `bytes` when no conversion was needed, otherwise into `converted`.
-QByteArrayView TableTextAsUtf8(QByteArrayView bytes, QByteArray* converted);
+// Table files are UTF-8 (a leading BOM is dropped); a file that starts with a UTF-16
+// byte-order mark (FF FE little-endian, FE FF big-endian) is UTF-16; a file that is neither
+// is taken as CP932 (Shift_JIS), as files from Japanese Windows come. Gives UTF-8 either way:
+// the view points into `bytes` when no conversion was needed, otherwise into `converted`.
+// Bytes the chosen encoding cannot read become U+FFFD; `first_replaced`, when given, gets the
+// byte offset in the returned text of the first such replacement, or -1 when none was made.
+QByteArrayView TableTextAsUtf8(QByteArrayView bytes, QByteArray* converted,
+                               qsizetype* first_replaced = nullptr);
+
+// The note shown once when a table file's text held bytes that no encoding could read: the
+// file and the first grid row (counted as the grid counts, 0 the header row) with a
+// replaced character.
+QString UndecodableTextMessage(const QString& path, int row);
 
 }  // namespace mivora

@@ -192,6 +192,7 @@ void EquationsWindow::SyncPanels() {
     frame->route.up = [this, index](const MouseEvent& e) { PanelBorderMouseUp(ws_, index, e); };
     frame->route.after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
     auto* label = new RoutedLabel(frame);
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->route.down = [this, index](const MouseEvent& e) { PanelLabelMouseDown(ws_, index, e); };
     label->route.move = [this, index](const MouseEvent& e) { PanelLabelMouseMove(ws_, index, e); };

@@ -13,6 +13,7 @@ Form2::Form2(const QString& path, const QString& line, QWidget* parent) : QDialo
   auto* layout = new QVBoxLayout(this);
   auto* lbl_file = new QLabel(path, this);
   lbl_file->setObjectName(QStringLiteral("lblFile"));
+  lbl_file->setTextFormat(Qt::PlainText);  // a file name is never markup
   lbl_file->setTextInteractionFlags(Qt::TextSelectableByMouse);
   auto* txt_file = new QPlainTextEdit(line, this);
   txt_file->setObjectName(QStringLiteral("txtFile"));

@@ -9,6 +9,7 @@
 
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
+#include "model/ColumnWidths.h"
 #include "model/Constants.h"
 
 namespace mivora::ui {
@@ -88,7 +89,7 @@ void GridView::paintEvent(QPaintEvent* event) {
         }
         p.setPen(Qt::black);
         QRect text_rect = cell.adjusted(kTextPadding, 0, -kTextPadding, 0);
-        QString text = g.Text(r, c);
+        QString text = ShownCellText(g, r, c);
         text.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
         // Eliding lays the text out once more: only for texts that may not fit.
         const QFontMetrics& metrics = cell_bold ? bold_metrics : normal_metrics;

@@ -18,19 +18,33 @@ namespace {
 
 constexpr qint64 kProgressDelayMs = 333;
 
+// The normal cursor for as long as a message or dialog is up, even in the middle of long work
+// that holds the wait cursor; the wait cursor comes back afterwards.
+class NormalCursorWhileAsking {
+ public:
+  NormalCursorWhileAsking() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+  ~NormalCursorWhileAsking() { QApplication::restoreOverrideCursor(); }
+  NormalCursorWhileAsking(const NormalCursorWhileAsking&) = delete;
+  NormalCursorWhileAsking& operator=(const NormalCursorWhileAsking&) = delete;
+};
+
 }  // namespace
 
 void QtHost::ShowMessage(const QString& text) {
   if (before_asking_) before_asking_();
+  NormalCursorWhileAsking cursor;
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   parent_);
+  box.setTextFormat(Qt::PlainText);  // paths and cell texts are never markup
   box.exec();
 }
 
 bool QtHost::AskOkCancel(const QString& text) {
   if (before_asking_) before_asking_();
+  NormalCursorWhileAsking cursor;
   QMessageBox box(QMessageBox::Information, QApplication::applicationName(), text,
                   QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
 }
@@ -57,14 +71,17 @@ int QtHost::ChooseSheet(const QStringList& names) {
 }
 
 QString QtHost::ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) {
+  NormalCursorWhileAsking cursor;
   return QFileDialog::getOpenFileName(parent_, title, dir, filter);
 }
 
 QString QtHost::ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) {
+  NormalCursorWhileAsking cursor;
   return QFileDialog::getSaveFileName(parent_, title, dir, filter);
 }
 
 void QtHost::ShowFileProblem(const QString& path, const QString& line) {
+  NormalCursorWhileAsking cursor;
   Form2 form(path, line, parent_);
   form.exec();
 }

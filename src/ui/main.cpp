@@ -1,12 +1,11 @@
-#include <QApplication>
-
+#include "ui/GuardedApplication.h"
 #include "ui/MainWindows.h"
 #include "ui/QtHost.h"
 #include "ui/QtTranslations.h"
 #include "workspace/Workspace.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  mivora::ui::GuardedApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mivora"));
   mivora::ui::InstallQtJapanese(app);
   // The last window closing does not end the program: only closing Tables does.
@@ -20,8 +19,10 @@ int main(int argc, char* argv[]) {
     windows.result->ShowSearchProgress(done, total);
   });
   host.SetBeforeAsking([&windows] { windows.SyncAll(); });
+  app.SetFailureHost(&host);
+  app.SetAfterFailure([&windows] { windows.SyncAll(); });
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();
-  windows.Start(arguments);
+  app.Guard([&] { windows.Start(arguments); });
   return QApplication::exec();
 }

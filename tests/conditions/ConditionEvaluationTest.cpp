@@ -69,6 +69,12 @@ const Case kEquations[] = {
     {u"T.Code abc", {0, 0, 0, 0, 0, 0, 0}},  // no operator holds for no row
     {u"ab", {-1, -1, -1, -1, -1, -1, -1}},
     {u"  ab  ", {-1, -1, -1, -1, -1, -1, -1}},
+    // Numbers beyond the double range are infinite, not 0.
+    {u"T.Qty < 1e400", {1, 1, 1, 1, 1, 1, 1}},
+    {u"T.Qty > -1e400", {1, 1, 1, 1, 1, 1, 1}},
+    {u"T.Qty > 1E+400", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.Qty <= -1D400", {0, 0, 0, 0, 0, 0, 0}},
+    {u"T.Qty > 1e-400", {1, 1, 0, 0, 1, 0, 0}},  // too small: 0
 };
 
 // Expressions as the tree writes them.
@@ -147,6 +153,72 @@ TEST_F(EvaluationTest, ParsedFormYieldsWhatReadingTheTextYields) {
     for (int row = 2; row < joined.Rows(); ++row)
       EXPECT_EQ(parsed.Evaluate(joined, row), EvaluateCondition(joined, text, row))
           << text.toStdString() << " row " << row;
+  }
+}
+
+// Cells that tell code units from UTF-8 bytes: a character beyond the BMP (two code units),
+// the "?" a lone surrogate would become in UTF-8, and a plain text.
+class SurrogateTest : public ConditionFixture {
+ protected:
+  void SetUp() override {
+    FillJoined({QStringLiteral("Name"), QStringLiteral("*Name")},
+               {{u"a"_s, u"😀"_s}, {u"b"_s, u"?"_s}, {u"c"_s, u"x"_s}, {u"d"_s, u"😀?"_s}});
+  }
+};
+
+TEST_F(SurrogateTest, ALoneSurrogateReadsTheSameInBothForms) {
+  const QString high(QChar(0xD83D));
+  const QString low(QChar(0xDE00));
+  const struct {
+    QString text;
+    std::vector<TruthValue> rows;  // rows 2..5
+  } cases[] = {
+      {u"T.Name = "_s + high, {0, 0, 0, 0}},
+      {u"T.Name =% "_s + high, {1, 0, 0, 1}},
+      {u"T.Name %= "_s + low, {1, 0, 0, 0}},
+      {u"T.Name %=% "_s + low + u"?"_s, {0, 0, 0, 1}},
+      {u"T.Name <> "_s + high, {1, 1, 1, 1}},
+      {u"T.Name = ?"_s, {0, 1, 0, 0}},
+  };
+  const Grid& joined = ws.result.JoinedGrid();
+  for (const auto& c : cases) {
+    const ParsedCondition parsed(c.text, joined);
+    std::vector<TruthValue> direct, fast;
+    for (int row = 2; row < joined.Rows(); ++row) {
+      direct.push_back(EvaluateCondition(joined, c.text, row));
+      fast.push_back(parsed.Evaluate(joined, row));
+    }
+    EXPECT_EQ(direct, c.rows) << c.text.toStdString();
+    EXPECT_EQ(fast, c.rows) << c.text.toStdString();
+  }
+}
+
+// Deep nesting reads in linear time in both forms, without deep recursion: every level below
+// is evaluated (its connective is right after its closing parenthesis).
+TEST_F(EvaluationTest, DeeplyNestedExpressionsOfTwoHundredThousandCharacters) {
+  const QString tail = u") Or  T.Qty > 9"_s;
+  const int levels = 200000 / static_cast<int>(tail.size() + 1);
+  const QString chained = QString(levels, u'(') + u"T.Code = 1"_s + tail.repeated(levels);
+  const QString nested = QString(100000, u'(') + u"T.Code = 1"_s + QString(100000, u')');
+  QString unclosed = QString(200000, u'(') + u"T.Code = 1"_s;
+  const Grid& joined = ws.result.JoinedGrid();
+  const struct {
+    QString text;
+    TruthValue row2;  // Code 1, Qty 10
+    TruthValue row3;  // Code 2, Qty 9
+  } cases[] = {
+      {chained, 1 + levels, 0},
+      {nested, 0, 0},
+      {unclosed, 1, 0},  // the whole text is one flat piece
+  };
+  for (const auto& c : cases) {
+    QStringList messages;
+    EXPECT_EQ(EvaluateCondition(joined, c.text, 2, &messages), c.row2);
+    EXPECT_EQ(EvaluateCondition(joined, c.text, 3), c.row3);
+    const ParsedCondition parsed(c.text, joined);
+    EXPECT_EQ(parsed.Messages(), messages);
+    EXPECT_EQ(parsed.Evaluate(joined, 2), c.row2);
+    EXPECT_EQ(parsed.Evaluate(joined, 3), c.row3);
   }
 }
 

@@ -148,6 +148,23 @@ TEST_F(EquationBoxesTest, ResumeFormDeclaresTheHighestBox) {
   EXPECT_EQ(Box(3).txt_hndl.rect.top, 1500);
 }
 
+TEST_F(EquationBoxesTest, ResumeFormRefusesAHighestIndexBelowALiveBox) {
+  EnsureEquationBoxes(ws, 2);
+  for (int i = 0; i < 3; ++i) {
+    ws.conditions.boxes[i].txt_hndl.visible = true;
+    ws.conditions.boxes[i].container = 0;
+    ws.conditions.boxes[i].txt_hndl.rect.top = 300 + 400 * i;
+  }
+  ws.conditions.boxes[2].text = u"Emp.Name = Smith"_s;
+  CreateEquationBox(ws, 2, 0, 0);
+  CreateEquationBox(ws, 1, 0, 0);  // box 2 is live: refused
+  EXPECT_EQ(host.messages, QStringList{EquationBoxInUseMessage(1, 2)});
+  EXPECT_EQ(ws.conditions.state.high_box, 2);
+  CreateEquationBox(ws, emp, 1, 1);
+  EXPECT_EQ(LiveBoxes(), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(Box(2).text, u"Emp.Name = Smith"_s) << "the live box is not overwritten";
+}
+
 TEST_F(EquationBoxesTest, StoreOrQueryAccessors) {
   EXPECT_TRUE(BoxColumnRef(ws, 7).isEmpty());
   EXPECT_EQ(BoxColumnRef(ws, 7, u"T.C"_s), u"T.C"_s);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "model/Grid.h"
 
 namespace mivora {
@@ -166,6 +168,15 @@ TEST(Grid, GeometryFollowsScrolling) {
   EXPECT_EQ(g.RowAt(240 + 250), 11);
   EXPECT_EQ(g.ColAt(500), 0);
   EXPECT_EQ(g.ColAt(1500), 2);
+}
+
+TEST(Grid, ARowHeightNotAboveZeroIsRefused) {
+  Grid g;
+  g.SetRowHeight(300);
+  for (float bad : {0.0f, -240.0f, std::numeric_limits<float>::quiet_NaN()}) {
+    EXPECT_THROW(g.SetRowHeight(bad), GridError) << bad;
+    EXPECT_FLOAT_EQ(g.RowHeight(0), 300) << "the height stays as it was";
+  }
 }
 
 TEST(Grid, NewSlotCopiesSettingsButNoCells) {

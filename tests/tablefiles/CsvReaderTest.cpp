@@ -110,6 +110,8 @@ TEST(TableNames, NameAndFormatComeFromTheFileNameOnly) {
       {"/x/report.Htm", "report", TableFormat::kHtml},
       {"/x/report.HTM", "report", TableFormat::kHtml},
       {"/x/book.XLSX", "book", TableFormat::kWorkbook},
+      {"/x/report.xls.htm", "report", TableFormat::kWorkbook},
+      {"/x/report.htm.XLS", "report", TableFormat::kWorkbook},
       {"/x.htm.d/folder.xls/plain.csv", "plain", TableFormat::kCsv},
   };
   for (const Case& c : cases) {
