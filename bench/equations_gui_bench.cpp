@@ -20,18 +20,19 @@ QApplication& App() {
   static char name[] = "mivora";
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Lives until the process ends; destroying it among the static objects at exit crashes.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 struct Shown {
   Shown() {
-    App();
     canvas.ws.equations_window.visible = true;
     hub.Add(&window);
     hub.SyncAll();
     QApplication::processEvents();
   }
+  QApplication& app = App();  // before any widget
   EquationsCanvas canvas;
   mivora::ui::SyncHub hub;
   mivora::ui::EquationsWindow window{canvas.ws, hub};

@@ -19,15 +19,21 @@ void RefreshConditionTexts(Workspace& ws) {
   SetSqlConditionPart(ws, sql);
 }
 
-void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QString& sql) {
+namespace {
+
+void BuildTexts(const Workspace& ws, const std::vector<std::vector<TreeMember>>& members,
+                int panel, QString& expression, QString& sql, std::size_t depth) {
   const Conditions& c = ws.conditions;
-  if (panel < 0 || panel >= static_cast<int>(c.panels.size()) || !c.panels[panel].live()) return;
+  // The containers form a tree; the depth bound guards a broken one.
+  if (panel < 0 || panel >= static_cast<int>(c.panels.size()) || !c.panels[panel].live() ||
+      depth > c.panels.size())
+    return;
   const QString connective = ConnectiveText(c.panels[panel]);
-  for (const TreeMember& m : MembersOf(ws, panel)) {
+  for (const TreeMember& m : members[panel]) {
     if (m.is_panel) {
       expression += connective + QStringLiteral("(");
       sql += connective + QStringLiteral("(");
-      BuildConditionTexts(ws, m.index, expression, sql);
+      BuildTexts(ws, members, m.index, expression, sql, depth + 1);
       expression += QStringLiteral(")") + connective;
       sql += QStringLiteral(")") + connective;
     } else {
@@ -38,6 +44,12 @@ void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QS
       sql += connective + SqlFormOfBoxText(text, ref) + connective;
     }
   }
+}
+
+}  // namespace
+
+void BuildConditionTexts(const Workspace& ws, int panel, QString& expression, QString& sql) {
+  BuildTexts(ws, MembersOfAllPanels(ws), panel, expression, sql, 0);
 }
 
 void TidyConditionText(QString& text) {
@@ -55,15 +67,20 @@ void TidyConditionText(QString& text) {
     // character by character and an occurrence is replaced as soon as the copy ends with it.
     // The copy never holds an occurrence before its end, so the one found is always the
     // first one of the whole text. Each replacement is shorter than its pattern.
-    QString out;
-    out.reserve(text.size());
+    QString out(text.size(), Qt::Uninitialized);
+    QChar* const d = out.data();
+    const qsizetype n = pattern.size();
+    const QChar last = pattern.back();
+    qsizetype length = 0;
     for (const QChar ch : std::as_const(text)) {
-      out.append(ch);
-      while (out.endsWith(pattern)) {
-        out.chop(pattern.size());
-        out.append(replacement);
+      d[length++] = ch;
+      while (length >= n && d[length - 1] == last &&
+             std::equal(pattern.begin(), pattern.end(), d + length - n)) {
+        length -= n;
+        for (const QChar r : replacement) d[length++] = r;
       }
     }
+    out.truncate(length);
     text = out;
   }
   if (text.startsWith(QStringLiteral(" And"))) text.remove(0, 5);

@@ -95,6 +95,27 @@ std::vector<TreeMember> MembersOf(const Workspace& ws, int panel) {
   return members;
 }
 
+std::vector<std::vector<TreeMember>> MembersOfAllPanels(const Workspace& ws) {
+  const Conditions& c = ws.conditions;
+  const int panel_count = static_cast<int>(c.panels.size());
+  std::vector<std::pair<int, TreeMember>> ordered;
+  ordered.reserve(c.boxes.size() + c.panels.size());
+  for (int i = 0; i < static_cast<int>(c.boxes.size()); ++i)
+    if (c.boxes[i].live() && c.boxes[i].container >= 0 && c.boxes[i].container < panel_count)
+      ordered.push_back({c.boxes[i].order, TreeMember{false, i}});
+  for (int i = 1; i < panel_count; ++i) {
+    const int container = c.panels[i].container;
+    if (c.panels[i].live() && container >= 0 && container < panel_count && container != i)
+      ordered.push_back({c.panels[i].order, TreeMember{true, i}});
+  }
+  std::sort(ordered.begin(), ordered.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::vector<TreeMember>> members(panel_count);
+  for (const auto& [order, m] : ordered)
+    members[m.is_panel ? c.panels[m.index].container : c.boxes[m.index].container].push_back(m);
+  return members;
+}
+
 void EnsureParenthesesPanels(Workspace& ws, int index) {
   Conditions& c = ws.conditions;
   while (static_cast<int>(c.panels.size()) <= index) {
@@ -201,36 +222,45 @@ void NormalizePanels(Workspace& ws) {
   Conditions& c = ws.conditions;
   for (bool changed = true; changed;) {
     changed = false;
-    const std::vector<TreeMember> root_members = MembersOf(ws, 0);
-    if (root_members.size() == 1 && root_members[0].is_panel) {
-      HoistIntoRoot(ws, root_members[0].index);
+    std::vector<std::vector<TreeMember>> members = MembersOfAllPanels(ws);
+    if (members[0].size() == 1 && members[0][0].is_panel) {
+      HoistIntoRoot(ws, members[0][0].index);
       changed = true;
       continue;
     }
     for (int j = 1; j < static_cast<int>(c.panels.size()); ++j) {
-      if (!c.panels[j].live()) continue;
-      const std::vector<TreeMember> members = MembersOf(ws, j);
-      if (members.size() >= 2) continue;
+      if (!c.panels[j].live() || members[j].size() >= 2) continue;
       // A single member that is a panel goes too: its members join this panel's parent,
       // whose connective it shares.
-      if (members.size() == 1 && members[0].is_panel) DissolvePanel(ws, members[0].index);
+      if (members[j].size() == 1 && members[j][0].is_panel) DissolvePanel(ws, members[j][0].index);
       DissolvePanel(ws, j);
       changed = true;
+      members = MembersOfAllPanels(ws);
     }
   }
   AlternateConnectives(ws, 0);
   RefreshConditionTexts(ws);
 }
 
-void AlternateConnectives(Workspace& ws, int panel) {
+namespace {
+
+void Alternate(Workspace& ws, const std::vector<std::vector<TreeMember>>& members, int panel,
+               std::size_t depth) {
   Conditions& c = ws.conditions;
-  if (!IsPanel(ws, panel)) return;
-  for (int i = 1; i < static_cast<int>(c.panels.size()); ++i) {
-    ParenthesesPanel& child = c.panels[i];
-    if (i == panel || !child.live() || child.container != panel) continue;
+  if (depth > c.panels.size()) return;  // the containers form a tree; this guards a broken one
+  for (const TreeMember& m : members[panel]) {
+    if (!m.is_panel) continue;
+    ParenthesesPanel& child = c.panels[m.index];
     if (IsAndPanel(child) == IsAndPanel(c.panels[panel])) SwitchConnective(child);
-    AlternateConnectives(ws, i);
+    Alternate(ws, members, m.index, depth + 1);
   }
+}
+
+}  // namespace
+
+void AlternateConnectives(Workspace& ws, int panel) {
+  if (!IsPanel(ws, panel)) return;
+  Alternate(ws, MembersOfAllPanels(ws), panel, 0);
 }
 
 }  // namespace mivora

@@ -17,6 +17,8 @@ struct TreeMember {
 
 // The live members of a panel in creation order.
 std::vector<TreeMember> MembersOf(const Workspace& ws, int panel);
+// The same for every panel at once (indexed by panel), in one pass over the elements.
+std::vector<std::vector<TreeMember>> MembersOfAllPanels(const Workspace& ws);
 
 // Creates hidden panel controls (frame and label) up to the index.
 void EnsureParenthesesPanels(Workspace& ws, int index);

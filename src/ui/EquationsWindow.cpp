@@ -310,6 +310,12 @@ void EquationsWindow::SyncStacking() {
   stack.emplace_back(c.operator_palette.z, palette_);
   std::stable_sort(stack.begin(), stack.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
+  // Raising repaints; when neither the order nor any parent changed there is nothing to do.
+  std::vector<std::pair<QWidget*, QWidget*>> order;
+  order.reserve(stack.size());
+  for (const auto& entry : stack) order.emplace_back(entry.second, entry.second->parentWidget());
+  if (order == stacked_) return;
+  stacked_ = std::move(order);
   for (const auto& entry : stack) entry.second->raise();
   for (const PanelWidgets& w : panels_) w.label->lower();
   band_->raise();

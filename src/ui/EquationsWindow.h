@@ -1,5 +1,6 @@
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "conditions/SqlFrameDrag.h"
@@ -70,6 +71,7 @@ class EquationsWindow : public TopLevelWindow {
   SqlFrameAnchor sql_anchor_;  // where a drag of the SQL frame began
   QPlainTextEdit* sql_text_;
   QWidget* dragging_ = nullptr;  // the widget holding the grab during a drag
+  std::vector<std::pair<QWidget*, QWidget*>> stacked_;  // last stacking order, with parents
   static constexpr int kNoFocusChange = -2;
   int focus_after_event_ = kNoFocusChange;  // a box (-1 the window) to focus after an event
   HintView* hint_;
