@@ -9,6 +9,7 @@
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
 #include "ui/MouseEvents.h"
+#include "ui/ResumeMenu.h"
 #include "ui/Units.h"
 #include "model/Constants.h"
 #include "workspace/ProgramData.h"
@@ -261,10 +262,14 @@ void TablesWindow::CanvasMouseReleased(const MouseEvent& e, const QPoint& global
 void TablesWindow::ShowCanvasMenu(const QPoint& global) {
   QMenu menu(this);
   menu.setObjectName(QStringLiteral("FrmMenu"));
+  AddResumeCommand(menu, ws_, [this] { hub_.SyncAll(); });
+  menu.addSeparator();
   menu.addAction(QStringLiteral("表を読み込む"), this, [this] {
     MenuLoadTable(ws_);
     hub_.SyncAll();
   });
+  menu.addSeparator();
+  AddExamplesMenu(menu, ws_, [this] { hub_.SyncAll(); });
   menu.exec(global);
 }
 
