@@ -129,12 +129,18 @@ TEST_F(ResumeTest, RecordsGoThroughTheUsersOperations) {
   text.replace(QStringLiteral("1,4,1,5,1\r\n"),
                QStringLiteral("1,4,1,5,1\r\n2,5,1,6,1\r\n3,6,1,4,1\r\n4,4,1,4,2\r\n"));
   text.replace(QStringLiteral("2,5,2\r\n"), QStringLiteral("2,5,2\r\n3,4,2\r\n"));
+  // The operator is the leftmost of the nine, the longest there: "=", not the "<" after it.
+  text.replace(QStringLiteral("b.名前 = y,"), QStringLiteral("b.名前 = y<z,"));
+  text.replace(QStringLiteral("a.id = 1,"), QStringLiteral("a.id =% 1,"));
   EXPECT_EQ(ResumeState(ws_, text), ResumeOutcome::kComplete);
   ASSERT_EQ(host_.messages.size(), 1);  // the cycle
   EXPECT_EQ(Joins(), 2);
   EXPECT_EQ(ws_.search.report_columns[1], (ColumnRef{}));
   EXPECT_EQ(ws_.search.report_columns[2], (ColumnRef{5, 2}));
   EXPECT_GT(ws_.result.ResultGrid().Rows(), 1);
+  EXPECT_EQ(BoxColumnRef(ws_, 2), QStringLiteral("b.名前"));
+  EXPECT_EQ(BoxColumnRef(ws_, 0), QStringLiteral("a.id"));
+  EXPECT_EQ(ws_.conditions.boxes[2].text, QStringLiteral("b.名前 = y<z"));  // put in unchanged
 }
 
 struct BrokenCase {
