@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <QRegularExpression>
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -131,7 +132,8 @@ class Resumer {
   int FindExact(int from, const QString& marker) const {
     return FindLine(from, [&](const QString& l) { return l == marker; });
   }
-  QStringList Fields(int n, int at_least) const {
+  QStringList Fields(int n, int at_least) {
+    current_line_ = n;
     QStringList fields = Line(n).split(u',');
     if (fields.size() < at_least) throw Problem{n};
     return fields;
@@ -169,6 +171,7 @@ class Resumer {
   QStringList lines_;
   Skeleton sk_;
   int n_slots_ = 0;
+  int current_line_ = 0;  // the record being read
   int problem_line_ = -1;
 };
 
@@ -505,6 +508,10 @@ ResumeOutcome Resumer::Run() {
     problem_line_ = p.line;
     return ResumeOutcome::kStopped;
   } catch (const StoppedWithMessage&) {
+    return ResumeOutcome::kStopped;
+  } catch (const std::exception&) {
+    // A value no check above foresaw: the record being read is the problem, not a crash.
+    problem_line_ = current_line_;
     return ResumeOutcome::kStopped;
   }
 }

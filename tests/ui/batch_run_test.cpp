@@ -33,6 +33,9 @@ QByteArray StateFile(const QString& dir, const QByteArray& joins, const QByteArr
   return text;
 }
 
+// The result writers are merged: the tests of really written result files run.
+constexpr bool kResultWritersReady = false;
+
 struct Run {
   int status = -1;
   QString err;
@@ -132,6 +135,59 @@ class BatchRunTest : public QObject {
     // Every line is one of ours: nothing from Qt.
     for (const QString& line : run.err.split(u'\n', Qt::SkipEmptyParts))
       QVERIFY2(line.startsWith(QStringLiteral("mivora: ")), qPrintable(line));
+  }
+
+  // Resumed completely and written: status 0, the file there. Not written: status 1, an old
+  // file kept as it was.
+  void writesTheResult() {
+    if (!kResultWritersReady) QSKIP("needs the result writers");
+    Write(QStringLiteral("ok.rsm"), StateFile(dir_.path(), "1,4,1,5,1\r\n", "ok.csv"));
+    Run run = Start({QStringLiteral("--batch"), QStringLiteral("ok.rsm")}, false);
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QFile ok(dir_.filePath(QStringLiteral("ok.csv")));
+    QVERIFY(ok.open(QIODevice::ReadOnly));
+    QCOMPARE(ok.readAll(), QByteArray("name\r\nx\r\ny\r\n"));
+
+    // A result file that cannot be replaced (its name taken by a folder) fails with status 1.
+    QDir(dir_.path()).mkpath(QStringLiteral("taken.csv"));
+    Write(QStringLiteral("taken.rsm"), StateFile(dir_.path(), "", "taken.csv"));
+    run = Start({QStringLiteral("--batch"), QStringLiteral("taken.rsm")}, false);
+    QCOMPARE(run.status, 1);
+    QVERIFY(QFileInfo(dir_.filePath(QStringLiteral("taken.csv"))).isDir());
+  }
+
+  // The samples that name a result file, each on a copy of the samples.
+  void savingSamples_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("OptionsC") << QStringLiteral("Options/OptionsC.RSM")
+                              << QStringLiteral("Options/OptionsC.csv");
+    QTest::newRow("AccountsC") << QStringLiteral("Accounts/AccountsC.rsm")
+                               << QStringLiteral("Accounts/AccountsC.xlsx");
+  }
+
+  void savingSamples() {
+    if (!kResultWritersReady) QSKIP("needs the result writers and the workbook reader");
+    QFETCH(QString, state);
+    QFETCH(QString, result);
+    QTemporaryDir copy;
+    for (const QString& folder : {QStringLiteral("Options"), QStringLiteral("Accounts")}) {
+      QDir(copy.path()).mkpath(folder);
+      const QDir from(QStringLiteral(MIVORA_PROGRAM_DIR "/") + folder);
+      for (const QString& f : from.entryList(QDir::Files))
+        QVERIFY(QFile::copy(from.filePath(f), copy.filePath(folder + u'/' + f)));
+    }
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(copy.path());
+    p.start(QStringLiteral(MIVORA_PROGRAM_DIR "/mivora"), {QStringLiteral("--batch"), state});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    QVERIFY(QFileInfo(copy.filePath(result)).size() > 0);
   }
 };
 
