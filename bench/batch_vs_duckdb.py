@@ -8,7 +8,6 @@ Prints medians of the wall time, Mivora's phases (MIVORA_PHASE_TIMES) and peak m
 """
 import argparse
 import os
-import resource
 import statistics
 import subprocess
 import sys
@@ -17,19 +16,15 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def run(cmd, env=None):
-    before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+def run(cmd, env=None, cwd=None):
     start = time.perf_counter()
-    p = subprocess.run(cmd, env=env, capture_output=True, text=True)
-    wall = time.perf_counter() - start
-    # ru_maxrss of children is the largest so far; runs are ordered so each is measured alone
-    peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
-    return p, wall, max(peak, before)
+    p = subprocess.run(cmd, env=env, cwd=cwd, capture_output=True, text=True)
+    return p, time.perf_counter() - start
 
 
-def peak_of(cmd, env=None):
-    p = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, env=env, capture_output=True,
-                       text=True)
+def peak_of(cmd, env=None, cwd=None):
+    p = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, env=env, cwd=cwd,
+                       capture_output=True, text=True)
     return int(p.stderr.strip().splitlines()[-1]) // 1024
 
 
@@ -54,13 +49,14 @@ def main():
     env = dict(os.environ, MIVORA_PHASE_TIMES="1")
     for v in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
         env.pop(v, None)
-    mivora_cmd = [a.mivora, "--batch", os.path.join(a.data, "batch.rsm")]
+    mivora_cmd = [os.path.abspath(a.mivora), "--batch", os.path.join(a.data, "batch.rsm")]
     duck_out = os.path.join(a.data, "duckdb.csv")
     duck_cmd = ["node", os.path.join(HERE, "duckdb", "batch.mjs"), a.data, duck_out]
 
     m_walls, d_walls, phases = [], [], {}
     for _ in range(a.runs):
-        p, wall, _ = run(mivora_cmd, env)
+        # The state file names its tables relative to the start folder.
+        p, wall = run(mivora_cmd, env, cwd=a.data)
         if p.returncode != 0:
             sys.exit("mivora failed (%d): %s" % (p.returncode, p.stderr))
         m_walls.append(wall)
@@ -68,12 +64,12 @@ def main():
             parts = line.split()
             if len(parts) == 4 and parts[1] == "phase":
                 phases.setdefault(parts[2], []).append(float(parts[3]))
-        p, wall, _ = run(duck_cmd)
+        p, wall = run(duck_cmd)
         if p.returncode != 0:
             sys.exit("duckdb failed: " + p.stderr)
         d_walls.append(wall)
 
-    m_peak = peak_of(mivora_cmd, env)
+    m_peak = peak_of(mivora_cmd, env, cwd=a.data)
     d_peak = peak_of(duck_cmd)
     m_head, m_rows = rows(os.path.join(a.data, "result.csv"))
     d_head, d_rows = rows(duck_out)
