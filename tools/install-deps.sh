@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-noto-cjk
+  libxlsxwriter-dev libzip-dev libpugixml-dev libgsf-1-dev python3-openpyxl python3-xlwt
 )
 missing=()
 for p in "${packages[@]}"; do

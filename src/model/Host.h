@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 namespace mivora {
@@ -33,6 +34,24 @@ class Host {
   virtual void ExitProgram() = 0;
   // True in a batch run: messages go to standard error and nobody is asked.
   virtual bool IsBatch() const { return false; }
+
+  // A question with Yes and No. True for Yes.
+  virtual bool AskYesNo(const QString& text) { return AskOkCancel(text); }
+  // A save dialog that does not ask before overwriting (the chosen file is updated, not
+  // replaced).
+  virtual QString ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
+                                                  const QString& dir) {
+    return ChooseSaveFile(title, filter, dir);
+  }
+  // The worksheet choice dialog "SHeetSelect": the list of names, "選択終了" and "キャンセル".
+  // Gives the index of the selected name, kNoSheetSelected when "選択終了" was pressed with
+  // nothing selected, kSheetChoiceCancelled for "キャンセル" or the close box.
+  static constexpr int kNoSheetSelected = -1;
+  static constexpr int kSheetChoiceCancelled = -2;
+  virtual int ChooseSheet(const QStringList& names) {
+    (void)names;
+    return kSheetChoiceCancelled;
+  }
 };
 
 // Measures text for fitting column widths; the core stays free of fonts.

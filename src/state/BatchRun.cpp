@@ -25,6 +25,11 @@ bool BatchHost::AskOkCancel(const QString& text) {
   return false;
 }
 
+bool BatchHost::AskYesNo(const QString& text) {
+  Print(text + QStringLiteral(" (No)"));
+  return false;
+}
+
 QString BatchHost::ChooseOpenFile(const QString& title, const QString&, const QString&) {
   Print(title.trimmed() + QStringLiteral(" (Cancel)"));
   return {};

@@ -19,6 +19,7 @@ class BatchHost : public Host {
 
   void ShowMessage(const QString& text) override;
   bool AskOkCancel(const QString& text) override;
+  bool AskYesNo(const QString& text) override;
   QString ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) override;
   QString ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) override;
   void ShowFileProblem(const QString& path, const QString& line) override;

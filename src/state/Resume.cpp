@@ -27,6 +27,7 @@
 #include "state/StatePaths.h"
 #include "tablefiles/ResultWriters.h"
 #include "tablefiles/TableLoading.h"
+#include "tablefiles/TableNames.h"
 #include "workspace/Startup.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
@@ -223,7 +224,8 @@ void Resumer::Tables() {
     } else {
       QString path = field1;
       QString sheet;
-      const bool workbook = SplitWorkbookField(field1, &path, &sheet);
+      SplitWorkbookField(field1, &path, &sheet);
+      const bool workbook = path != field1;
       const QString found = ResolveStateFilePath(path);
       if (found.isEmpty()) throw Problem{n};
       const QString load = workbook ? found + u'+' + sheet : found;

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace mivora {
 
@@ -40,7 +40,10 @@ QString ResolveStateFilePath(const QString& written) {
 }
 
 QString ResolveResultFilePath(const QString& written) {
-  const QStringList forms = WrittenForms(written);
+  // A new file's folder always exists for a name without "/", so "\" is taken as the
+  // separator first here.
+  QStringList forms = WrittenForms(written);
+  std::reverse(forms.begin(), forms.end());
   for (const QString& form : forms) {
     if (QFileInfo(form).isAbsolute()) {
       if (QFileInfo(form).absoluteDir().exists()) return form;
@@ -55,17 +58,6 @@ QString ResolveResultFilePath(const QString& written) {
   const QString& last = forms.constLast();
   return QFileInfo(last).isAbsolute() ? last
                                       : QDir::cleanPath(QDir(BaseFolders().first()).filePath(last));
-}
-
-bool SplitWorkbookField(const QString& field, QString* path, QString* sheet) {
-  static const QRegularExpression kWorkbookPlus(QStringLiteral("\\.xls[xm]?\\+"),
-                                                QRegularExpression::CaseInsensitiveOption);
-  const QRegularExpressionMatch m = kWorkbookPlus.match(field);
-  if (!m.hasMatch()) return false;
-  const qsizetype plus = m.capturedEnd() - 1;
-  *path = field.left(plus);
-  *sheet = field.mid(plus + 1);
-  return true;
 }
 
 }  // namespace mivora

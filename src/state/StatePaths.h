@@ -9,12 +9,9 @@ namespace mivora {
 // folder. Empty when the file is in none of these places.
 QString ResolveStateFilePath(const QString& written);
 
-// Where a result file named in a state file is written: a relative path lands under the start
-// folder when its folder exists there, else under the program's data folder.
+// Where a result file named in a state file is written: "\" taken as "/" first, then as
+// written; a relative path lands under the start folder when its folder exists there, else
+// under the program's data folder.
 QString ResolveResultFilePath(const QString& written);
-
-// Splits a table field into workbook path and worksheet at the first "+" that follows a
-// workbook name (".xls", ".xlsx", ".xlsm", any case); false when there is none.
-bool SplitWorkbookField(const QString& field, QString* path, QString* sheet);
 
 }  // namespace mivora

@@ -15,4 +15,19 @@ bool WriteResultHtml(Workspace& ws, const QString& path = QString());
 bool WriteResultWorkbook(Workspace& ws, const QString& path = QString(),
                          const QString& sheet = QString());
 
+// Asks for a workbook (a new name after a Yes to "create it?") and, when it holds several
+// worksheets, for one of them; then writes the result there.
+bool ChooseResultWorkbook(Workspace& ws);
+
+// Store-or-query: "?" gives the stored value, anything else replaces it (and is given back).
+QString LastResultFile(Workspace& ws, const QString& value);
+QString LastResultSheet(Workspace& ws, const QString& value);
+
+// Titles and filters of the save dialogs.
+QString ResultFileDialogTitle();
+QString ResultWorkbookDialogTitle();
+QString CsvResultFilter();
+QString HtmlResultFilter();
+QString WorkbookResultFilter();
+
 }  // namespace mivora

@@ -5,6 +5,7 @@
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
 #include "tablefiles/TableNames.h"
+#include "tablefiles/WorkbookLoading.h"
 #include "model/ColumnWidths.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
@@ -106,6 +107,8 @@ QString OpenTableDialogTitle() {
 QString OpenTableDialogFilter() { return QStringLiteral("すべてのファイル (*)"); }
 
 LoadResult LoadTableFile(Workspace& ws, const QString& path, const TwipRect& geometry) {
+  if (!path.isEmpty() && TableFormatForPath(path) == TableFormat::kWorkbook)
+    return LoadWorkbookTables(ws, path, geometry);
   if (path.isEmpty() || RefuseUnreadableFormat(ws, path)) return {};
   FileContent content;
   if (!OpenTableFile(ws, path, &content)) return {};

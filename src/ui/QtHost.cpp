@@ -9,6 +9,7 @@
 
 #include "search/CellOpening.h"
 #include "ui/Form2.h"
+#include "ui/SheetSelect.h"
 #include "ui/Units.h"
 
 namespace mivora::ui {
@@ -32,6 +33,27 @@ bool QtHost::AskOkCancel(const QString& text) {
                   QMessageBox::Ok | QMessageBox::Cancel, parent_);
   box.setDefaultButton(QMessageBox::Cancel);
   return box.exec() == QMessageBox::Ok;
+}
+
+bool QtHost::AskYesNo(const QString& text) {
+  if (before_asking_) before_asking_();
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  return box.exec() == QMessageBox::Yes;
+}
+
+QString QtHost::ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
+                                                const QString& dir) {
+  return QFileDialog::getSaveFileName(parent_, title, dir, filter, nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
+int QtHost::ChooseSheet(const QStringList& names) {
+  if (before_asking_) before_asking_();
+  SheetSelect dialog(names, parent_);
+  if (dialog.exec() != QDialog::Accepted) return kSheetChoiceCancelled;
+  const int index = dialog.SelectedIndex();
+  return index < 0 ? kNoSheetSelected : index;
 }
 
 QString QtHost::ChooseOpenFile(const QString& title, const QString& filter, const QString& dir) {

@@ -34,6 +34,10 @@ class QtHost : public Host {
   void ExitProgram() override;
   // True once the program was asked to end (also before the event loop runs).
   bool exit_requested() const { return exit_requested_; }
+  bool AskYesNo(const QString& text) override;
+  QString ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
+                                          const QString& dir) override;
+  int ChooseSheet(const QStringList& names) override;
 
  private:
   QPointer<QWidget> parent_;

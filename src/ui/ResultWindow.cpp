@@ -7,6 +7,7 @@
 #include "search/ResultWindowCommands.h"
 #include "search/Search.h"
 #include "state/SaveState.h"
+#include "tablefiles/ResultWriters.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 #include "workspace/Workspace.h"
@@ -42,17 +43,20 @@ ResultWindow::ResultWindow(Workspace& ws, SyncHub& hub)
   });
   menu_->addSeparator();
   QMenu* save = menu_->addMenu(QStringLiteral("検索結果を保存する"));
-  auto add_save = [&](const QString& caption, bool visible) {
+  auto add_save = [&](const QString& caption, bool visible, std::function<void()> command) {
     QAction* a = save->addAction(caption);
     a->setVisible(visible);
-    connect(a, &QAction::triggered, this, [this] { NotAvailableYet(); });
+    connect(a, &QAction::triggered, this, [this, command] {
+      command();
+      hub_.SyncAll();
+    });
   };
-  add_save(QStringLiteral("csv File"), true);
+  add_save(QStringLiteral("csv File"), true, [this] { WriteResultCsv(ws_); });
   save->addSeparator();
-  add_save(QStringLiteral("html File"), true);
+  add_save(QStringLiteral("html File"), true, [this] { WriteResultHtml(ws_); });
   save->addSeparator();
-  add_save(QStringLiteral("新規 Excel file"), false);
-  add_save(QStringLiteral("Excel file"), true);
+  add_save(QStringLiteral("新規 Excel file"), false, [this] { NotAvailableYet(); });
+  add_save(QStringLiteral("Excel file"), true, [this] { ChooseResultWorkbook(ws_); });
 
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(true);

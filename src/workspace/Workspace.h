@@ -44,6 +44,10 @@ class Workspace {
   // HTML); set only by successful writes, saved in the state file.
   QString last_result_file;
   QString last_result_sheet;
+  // The folders of the three result save dialogs (CSV, HTML, workbook), each its own.
+  FolderMemory csv_result_folders;
+  FolderMemory html_result_folders;
+  FolderMemory workbook_result_folders;
 
   Grid& TableGrid(int slot) { return tables.slots.at(slot).grid; }
   const Grid& TableGrid(int slot) const { return tables.slots.at(slot).grid; }

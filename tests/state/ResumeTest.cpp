@@ -261,7 +261,7 @@ class ResumeResultTest : public ResumeTest {
   }
 };
 
-TEST_F(ResumeResultTest, DISABLED_WritesTheResultEndsAndSavesTheSameBytes) {
+TEST_F(ResumeResultTest, WritesTheResultEndsAndSavesTheSameBytes) {
   const QString out = dir_.filePath(QStringLiteral("out,put+1.csv"));
   const QString text = WithResult(out);
   EXPECT_EQ(ResumeState(ws_, text), ResumeOutcome::kResultWritten);
@@ -277,7 +277,7 @@ TEST_F(ResumeResultTest, DISABLED_WritesTheResultEndsAndSavesTheSameBytes) {
   EXPECT_EQ(StateFileText(again.ws), saved);
 }
 
-TEST_F(ResumeResultTest, DISABLED_FormatFromTheFileNameAloneAndShortPathsUnderTheStartFolder) {
+TEST_F(ResumeResultTest, FormatFromTheFileNameAloneAndShortPathsUnderTheStartFolder) {
   const QString start = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(dir_.path()));
   QDir().mkpath(dir_.filePath(QStringLiteral("csv")));

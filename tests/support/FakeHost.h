@@ -25,15 +25,27 @@ class FakeHost : public Host {
   }
   void OpenDocument(const QString& target) override { opened.push_back(target); }
   void ExitProgram() override { exited = true; }
+  bool IsBatch() const override { return batch; }
+  bool AskYesNo(const QString& text) override;
+  QString ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
+                                          const QString& dir) override;
+  int ChooseSheet(const QStringList& names) override;
 
   // Answers to give, front first; an empty queue answers OK / cancels a dialog.
   std::deque<bool> answers;
   std::deque<QString> files_to_choose;
+  // Yes/No answers (an empty queue answers No) and sheet choices (empty: cancelled).
+  std::deque<bool> yes_no_answers;
+  std::deque<int> sheet_choices;
+  bool batch = false;
 
   QStringList messages;
   QStringList questions;
   QStringList file_problems;
   QStringList opened;
+  QStringList yes_no_questions;
+  std::deque<QStringList> sheet_lists;
+  int no_overwrite_prompt_dialogs = 0;
   struct DialogCall {
     QString title, filter, dir;
   };

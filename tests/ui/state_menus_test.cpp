@@ -97,7 +97,8 @@ class StateMenusTest : public QObject {
   // Each sample that names no result file resumes in the real windows without a message.
   void samples_data() {
     QTest::addColumn<QString>("command");
-    for (const char* c : {"DoorMirrorSearch", "Heli", "Telescope", "Walk", "Zais"})
+    for (const char* c : {"DoorMirrorSearch", "Heli", "Telescope", "Walk", "Zais",
+                          "ExcelExsearch", "CheeseCake", "mnuTraining"})
       QTest::newRow(c) << QString::fromLatin1(c);
   }
 
