@@ -35,8 +35,7 @@ QString BatchHost::ChooseOpenFile(const QString& title, const QString&, const QS
   return {};
 }
 
-QString BatchHost::ChooseSaveFile(const QString& title, const QString& filter,
-                                  const QString& dir) {
+QString BatchHost::ChooseSaveFile(const QString& title, const QString& filter, const QString& dir) {
   return ChooseOpenFile(title, filter, dir);
 }
 
@@ -58,12 +57,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const QString& platfo
     } else if (a.startsWith(u'-') && a.size() > 1) {
       // Qt's own options; those taking a value take the next argument too.
       static const QStringList kWithValue = {
-          QStringLiteral("-style"),        QStringLiteral("-stylesheet"),
-          QStringLiteral("-display"),      QStringLiteral("-geometry"),
+          QStringLiteral("-style"),           QStringLiteral("-stylesheet"),
+          QStringLiteral("-display"),         QStringLiteral("-geometry"),
           QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowtitle"),
-          QStringLiteral("-qwindowicon"),  QStringLiteral("-platformpluginpath"),
-          QStringLiteral("-platformtheme"), QStringLiteral("-plugin"),
-          QStringLiteral("-session"),      QStringLiteral("-title")};
+          QStringLiteral("-qwindowicon"),     QStringLiteral("-platformpluginpath"),
+          QStringLiteral("-platformtheme"),   QStringLiteral("-plugin"),
+          QStringLiteral("-session"),         QStringLiteral("-title")};
       if (kWithValue.contains(a) && i + 1 < arguments.size()) ++i;
     } else if (c.state_file.isEmpty()) {
       c.state_file = a;
@@ -85,7 +84,8 @@ QString UnknownOptionMessage(const QString& option) {
 }
 
 QString NoStateFileMessage() {
-  return QStringLiteral("状態保存ファイルが指定されていません。使い方: mivora --batch 状態保存ファイル");
+  return QStringLiteral(
+      "状態保存ファイルが指定されていません。使い方: mivora --batch 状態保存ファイル");
 }
 
 int RunBatch(Workspace& ws, const QString& state_file) {

@@ -38,8 +38,8 @@ class BatchHost : public Host {
 };
 
 // Exit statuses of a run.
-constexpr int kExitDone = 0;        // resumed completely and the result file written
-constexpr int kExitFailed = 1;      // the resume stopped or the result was not written
+constexpr int kExitDone = 0;          // resumed completely and the result file written
+constexpr int kExitFailed = 1;        // the resume stopped or the result was not written
 constexpr int kExitNothingToRun = 2;  // no state file, an unknown option, nothing to write
 
 // What the command line asks for.

@@ -2,9 +2,9 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <cstdio>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <limits>
 #include <optional>
@@ -418,8 +418,7 @@ void Resumer::Results() {
     const int n = sk_.h + 1 + w;
     const QStringList f = Fields(n, 5);
     TableSlot& window = ws_.result.windows[w];
-    window.frame.rect =
-        TwipRect{Coord(n, f[0]), Coord(n, f[1]), Size(n, f[3]), Size(n, f[2])};
+    window.frame.rect = TwipRect{Coord(n, f[0]), Coord(n, f[1]), Size(n, f[3]), Size(n, f[2])};
     const int left_col = Number(n, f[4], kMin32, kMax32);
     Grid& grid = window.grid;
     grid.SetLeftCol(std::clamp(left_col, 1, std::max(grid.Cols(), 2) - 1));
@@ -529,9 +528,7 @@ QString ResumeDialogTitle() {
   return QString(24, u' ') + QStringLiteral("状態を保存しているファイルを読む。");
 }
 
-QString StateFileDialogFilter() {
-  return QStringLiteral("CSV File (*.rsm);;すべてのファイル (*)");
-}
+QString StateFileDialogFilter() { return QStringLiteral("CSV File (*.rsm);;すべてのファイル (*)"); }
 
 bool NamesResultFile(const QString& state_text) {
   const QStringList lines = SplitLines(state_text);
@@ -546,9 +543,9 @@ ResumeOutcome ResumeState(Workspace& ws, const QString& state_text, const QStrin
   if (resumer.ProblemLine() >= 0) {
     const QString where = QString::number(resumer.ProblemLine() + 1) + QStringLiteral(" 行目");
     ws.host.ShowMessage(QStringLiteral("状態保存ファイルに問題があります。\n") +
-                        (source.isEmpty() ? where
-                                          : QStringLiteral("「") + source +
-                                                QStringLiteral("」の ") + where));
+                        (source.isEmpty()
+                             ? where
+                             : QStringLiteral("「") + source + QStringLiteral("」の ") + where));
   }
   return outcome;
 }

@@ -143,7 +143,8 @@ void ConditionCellSection(const Workspace& ws, QString& out) {
 QString TwipText(float value) {
   if (!std::isfinite(value) || value == 0) return QStringLiteral("0");
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   if (result.ec != std::errc()) return QStringLiteral("0");
   return QString::fromLatin1(buffer, result.ptr - buffer);
 }
@@ -204,8 +205,11 @@ std::optional<int> StateFieldNumber(const QString& field, int min, int max) {
   qsizetype i = 0;
   while (i < field.size() && (field[i] == u' ' || field[i] == u'\t' || field[i] == u'\n')) ++i;
   std::string number;
-  auto digit = [&](qsizetype k) { return k < field.size() && field[k].isDigit() && field[k].unicode() < 128; };
-  if (i < field.size() && (field[i] == u'-' || field[i] == u'+')) number += char(field[i++].unicode());
+  auto digit = [&](qsizetype k) {
+    return k < field.size() && field[k].isDigit() && field[k].unicode() < 128;
+  };
+  if (i < field.size() && (field[i] == u'-' || field[i] == u'+'))
+    number += char(field[i++].unicode());
   bool any = false;
   while (digit(i)) {
     number += char(field[i++].unicode());
@@ -224,7 +228,8 @@ std::optional<int> StateFieldNumber(const QString& field, int min, int max) {
   if (any && i < field.size() && (field[i] == u'e' || field[i] == u'E')) {
     std::string exponent = "e";
     qsizetype k = i + 1;
-    if (k < field.size() && (field[k] == u'-' || field[k] == u'+')) exponent += char(field[k++].unicode());
+    if (k < field.size() && (field[k] == u'-' || field[k] == u'+'))
+      exponent += char(field[k++].unicode());
     bool exp_digits = false;
     while (digit(k)) {
       exponent += char(field[k++].unicode());

@@ -46,8 +46,7 @@ int main(int argc, char* argv[]) {
     Complain(mivora::UnknownOptionMessage(command_line.unknown_option));
     return mivora::kExitNothingToRun;
   }
-  if (mivora::IsBatchRun(command_line))
-    return RunBatchProcess(argc, argv, command_line.state_file);
+  if (mivora::IsBatchRun(command_line)) return RunBatchProcess(argc, argv, command_line.state_file);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Mivora"));

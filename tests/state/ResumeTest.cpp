@@ -106,7 +106,8 @@ TEST_F(ResumeTest, AFileAsThePartsWriteItInCp932) {
 TEST_F(ResumeTest, ModeYesKeepsWindowSizesAndAnEqualsHeaderDoesNotSearch) {
   ResumeMode(ws_, QStringLiteral("Shrink"));
   QString text = Base();
-  text.replace(QStringLiteral("ResultProperties#h#,\r\n"), QStringLiteral("ResultProperties#h#,=\r\n"));
+  text.replace(QStringLiteral("ResultProperties#h#,\r\n"),
+               QStringLiteral("ResultProperties#h#,=\r\n"));
   EXPECT_EQ(ResumeState(ws_, text), ResumeOutcome::kComplete);
   EXPECT_TRUE(host_.messages.isEmpty());
   for (const TopWindow* w : {&ws_.tables.window, &ws_.equations_window, &ws_.result.window}) {
@@ -168,10 +169,10 @@ TEST_P(BrokenFile, StopsWithTheMessageWhereItIs) {
   }
   EXPECT_EQ(ResumeState(ws_, text), ResumeOutcome::kStopped);
   ASSERT_EQ(host_.messages.size(), 1) << host_.messages.join(u'\n').toStdString();
-  const QString expected =
-      c.problem_line > 0 ? QStringLiteral("状態保存ファイルに問題があります。\n") +
-                               QString::number(c.problem_line) + QStringLiteral(" 行目")
-                         : QString::fromUtf8(c.message);
+  const QString expected = c.problem_line > 0
+                               ? QStringLiteral("状態保存ファイルに問題があります。\n") +
+                                     QString::number(c.problem_line) + QStringLiteral(" 行目")
+                               : QString::fromUtf8(c.message);
   EXPECT_EQ(host_.messages[0], expected);
   EXPECT_EQ(SlotsInUse(), c.slots_in_use);
   EXPECT_EQ(Joins(), c.joins);
@@ -193,10 +194,10 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"NumberOutOfRange", "1,4,1,5,1", "1,4,1,5,70000", 6, "", 2, 0},
         BrokenCase{"ColumnBeyondTable", "1,4,1,5,1", "1,4,1,5,7", 6, "", 2, 0},
         BrokenCase{"NotANumber", "1,4,1,5,1", "1,4,1,abc,1", 6, "", 2, 0},
-        BrokenCase{"ContainerMissing", "1,1000,1000,1200,6000,<0", "1,1000,1000,1200,6000,<7",
-                   12, "", 2, 1},
-        BrokenCase{"ContainerForRoot", "0,600,600,3480,9252,<", "0,600,600,3480,9252,<1", 11, "",
-                   2, 1},
+        BrokenCase{"ContainerMissing", "1,1000,1000,1200,6000,<0", "1,1000,1000,1200,6000,<7", 12,
+                   "", 2, 1},
+        BrokenCase{"ContainerForRoot", "0,600,600,3480,9252,<", "0,600,600,3480,9252,<1", 11, "", 2,
+                   1},
         BrokenCase{"ContainerLoop", "1,1000,1000,1200,6000,<0",
                    "1,1000,1000,1200,6000,<2\r\n2,10,10,500,500,<1", 12, "", 2, 1},
         BrokenCase{"BoxInMissingPanel", "y,<1", "y,<5", 16, "", 2, 1},
@@ -232,11 +233,12 @@ TEST_F(ResumeTest, TheDialogAsksForAShortPathAndCancelDoesNothing) {
 // A named result file: its format from the file name alone, then the program is asked to end.
 TEST_F(ResumeTest, AResultFileWithoutAKnownFormatIsNotWritten) {
   QString text = Base();
-  text.replace(QStringLiteral("#j#\r\n\r\n"), QStringLiteral("#j#\r\n") + dir_.path() +
-                                                  QStringLiteral("/csv.d/result.txt\r\n"));
+  text.replace(QStringLiteral("#j#\r\n\r\n"),
+               QStringLiteral("#j#\r\n") + dir_.path() + QStringLiteral("/csv.d/result.txt\r\n"));
   EXPECT_EQ(ResumeState(ws_, text), ResumeOutcome::kResultNotWritten);
   ASSERT_EQ(host_.messages.size(), 1);
-  EXPECT_TRUE(host_.messages[0].endsWith(QStringLiteral("/csv.d/result.txt」の形式がわかりません。")));
+  EXPECT_TRUE(
+      host_.messages[0].endsWith(QStringLiteral("/csv.d/result.txt」の形式がわかりません。")));
   EXPECT_TRUE(host_.exited);
   EXPECT_EQ(ws_.exit_status, 1);
 }
@@ -251,9 +253,9 @@ namespace {
 class ResumeResultTest : public ResumeTest {
  protected:
   QString WithResult(const QString& path, const QString& sheet = QString()) const {
-    return Base().replace(QStringLiteral("#j#\r\n\r\n\r\n"),
-                          QStringLiteral("#j#\r\n") + path + QStringLiteral("\r\n") + sheet +
-                              QStringLiteral("\r\n"));
+    return Base().replace(
+        QStringLiteral("#j#\r\n\r\n\r\n"),
+        QStringLiteral("#j#\r\n") + path + QStringLiteral("\r\n") + sheet + QStringLiteral("\r\n"));
   }
   static QByteArray Read(const QString& path) {
     QFile f(path);

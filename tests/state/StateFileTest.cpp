@@ -10,10 +10,10 @@
 #include "state/Resume.h"
 #include "state/SaveState.h"
 #include "state/StateFile.h"
-#include "state/StatePaths.h"
-#include "tablefiles/TableNames.h"
 #include "state/StateFixture.h"
+#include "state/StatePaths.h"
 #include "tablefiles/TableLoading.h"
+#include "tablefiles/TableNames.h"
 #include "workspace/TableSlots.h"
 
 namespace mivora {
@@ -35,8 +35,8 @@ TEST(TwipText, ShortestPlainDecimal) {
   struct {
     float value;
     const char* text;
-  } cases[] = {{4452, "4452"},        {720.5f, "720.5"}, {-120, "-120"},    {0.1f, "0.1"},
-               {1e7f, "10000000"},    {1e-6f, "0.000001"}, {-0.0f, "0"},    {33.333332f, "33.333332"}};
+  } cases[] = {{4452, "4452"},     {720.5f, "720.5"},   {-120, "-120"}, {0.1f, "0.1"},
+               {1e7f, "10000000"}, {1e-6f, "0.000001"}, {-0.0f, "0"},   {33.333332f, "33.333332"}};
   for (const auto& c : cases) {
     EXPECT_EQ(TwipText(c.value), QString::fromLatin1(c.text)) << c.text;
     EXPECT_EQ(TwipText(c.value).toFloat(), c.value == 0 ? 0.0f : c.value) << c.text;
@@ -48,10 +48,17 @@ TEST(StateFieldNumber, LeadingNumberRoundedHalfToEven) {
     const char* field;
     int min, max;
     std::optional<int> value;
-  } cases[] = {{"12", 0, 99, 12},       {" \t12abc", 0, 99, 12}, {"", 0, 99, 0},
-               {"abc", 0, 99, 0},       {"2.5", 0, 99, 2},       {"3.5", 0, 99, 4},
-               {"-1.5", -9, 9, -2},     {"1e3", 0, 5000, 1000},  {"100", 0, 99, std::nullopt},
-               {"-1", 0, 99, std::nullopt}, {"99999999999", 0, 2147483647, std::nullopt}};
+  } cases[] = {{"12", 0, 99, 12},
+               {" \t12abc", 0, 99, 12},
+               {"", 0, 99, 0},
+               {"abc", 0, 99, 0},
+               {"2.5", 0, 99, 2},
+               {"3.5", 0, 99, 4},
+               {"-1.5", -9, 9, -2},
+               {"1e3", 0, 5000, 1000},
+               {"100", 0, 99, std::nullopt},
+               {"-1", 0, 99, std::nullopt},
+               {"99999999999", 0, 2147483647, std::nullopt}};
   for (const auto& c : cases)
     EXPECT_EQ(StateFieldNumber(QString::fromLatin1(c.field), c.min, c.max), c.value) << c.field;
 }
@@ -89,7 +96,8 @@ TEST_F(StateFileTest, EmptyWorkspaceWritesEverySectionLetterForLetter) {
       "ReportTableColumn: Serial# Table# Column#c#\r\n"
       "Parentheses: Serial# PanelLeft PanelTop PanelHeight PanelWidth ConteinerPanel#d#,0,Pink\r\n"
       "0,600,600,3480,9252,<\r\n"
-      "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth ContainerPanel#e#,0\r\n"
+      "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth "
+      "ContainerPanel#e#,0\r\n"
       "#f#\r\n"
       "2280,4920,972,5412\r\n"
       "\r\n"
@@ -107,7 +115,8 @@ TEST_F(StateFileTest, EmptyWorkspaceWritesEverySectionLetterForLetter) {
 // paths and texts, nested panels of both colours with boxes in them, joins, report columns,
 // condition cells and a search made.
 TEST_F(StateFileTest, SaveResumeSaveGivesTheSameBytes) {
-  const QString a = Write(QStringLiteral("t+1/a,b.csv"), "id,name,city\r\n1,x,Kyoto\r\n2,y,Osaka\r\n3,z,Nara\r\n");
+  const QString a = Write(QStringLiteral("t+1/a,b.csv"),
+                          "id,name,city\r\n1,x,Kyoto\r\n2,y,Osaka\r\n3,z,Nara\r\n");
   const QString b = Write(QStringLiteral("b.csv"), "id,名前\r\n1,one\r\n2,two\r\n");
   const QString c = Write(QStringLiteral("c.csv"), "k\r\n1\r\n");
   const QString d = Write(QStringLiteral("d.csv"), "id,v\r\n1,5\r\n3,7\r\n");
@@ -173,7 +182,8 @@ TEST_F(StateFileTest, SaveStateAsksWithItsDialogAndWritesUtf8) {
   host_.files_to_choose.push_back(target);
   ASSERT_TRUE(SaveState(ws_));
   ASSERT_EQ(host_.dialogs.size(), 1u);
-  EXPECT_EQ(host_.dialogs[0].title, QString(29, u' ') + QStringLiteral("現状をファイルに保存する。"));
+  EXPECT_EQ(host_.dialogs[0].title,
+            QString(29, u' ') + QStringLiteral("現状をファイルに保存する。"));
   EXPECT_EQ(host_.dialogs[0].filter, QStringLiteral("CSV File (*.rsm);;すべてのファイル (*)"));
   QFile f(target);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -19,12 +19,14 @@ QByteArray StateFile(const QString& dir, const QByteArray& joins, const QByteArr
   }
   text +=
       "9100,12000\r\n"
-      "JoinsF: Serial# DepartureTable# DepartureColumn# DestinationTable# DestinationColumn#b#\r\n" +
+      "JoinsF: Serial# DepartureTable# DepartureColumn# DestinationTable# "
+      "DestinationColumn#b#\r\n" +
       joins +
       "ReportTableColumn: Serial# Table# Column#c#\r\n1,4,2\r\n"
       "Parentheses: Serial# PanelLeft PanelTop PanelHeight PanelWidth ConteinerPanel#d#,0,Pink\r\n"
       "0,600,600,3480,9252,<\r\n"
-      "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth ContainerPanel#e#,0\r\n"
+      "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth "
+      "ContainerPanel#e#,0\r\n"
       "#f#\r\n2280,4920,972,5412\r\n\r\nthis software is deveroped by mivora.app\r\n#g#\r\n"
       "120,240,9100,12000\r\nResultProperties#h#,\r\n120,120,240,11000,1,1\r\n"
       "120,480,6000,11000,1,1\r\n9100,12000\r\n"
@@ -64,7 +66,8 @@ class BatchRunTest : public QObject {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_LOGGING_RULES"})
       env.remove(QString::fromLatin1(v));
-    if (offscreen_platform) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (offscreen_platform)
+      env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(dir_.path());
@@ -110,7 +113,8 @@ class BatchRunTest : public QObject {
     row("unreadable", {QStringLiteral("--batch"), QStringLiteral("missing.rsm")}, false, 2,
         {QStringLiteral("mivora: 状態保存ファイル「missing.rsm」を開けません。 / ")});
     row("no result file", {QStringLiteral("--batch"), QStringLiteral("none.rsm")}, false, 2,
-        {QStringLiteral("mivora: 状態保存ファイル「none.rsm」には結果ファイルの指定がありません。")});
+        {QStringLiteral(
+            "mivora: 状態保存ファイル「none.rsm」には結果ファイルの指定がありません。")});
     row("table moved", {QStringLiteral("--batch"), QStringLiteral("moved.rsm")}, false, 1,
         {QStringLiteral("mivora: 状態保存ファイルに問題があります。 / 「moved.rsm」の 2 行目")});
     row("offscreen without --batch", {QStringLiteral("odd.rsm")}, true, 1,

@@ -57,11 +57,14 @@ class StateMenusTest : public QObject {
     const QByteArray state =
         "4, TableFileNames  Left Top Height Width#a#\r\n" + dir.path().toUtf8() +
         "/a.csv,4,501,1200,1500,4452,True,1,1\r\n9100,12000\r\n"
-        "JoinsF: Serial# DepartureTable# DepartureColumn# DestinationTable# DestinationColumn#b#\r\n"
+        "JoinsF: Serial# DepartureTable# DepartureColumn# DestinationTable# "
+        "DestinationColumn#b#\r\n"
         "ReportTableColumn: Serial# Table# Column#c#\r\n1,4,2\r\n"
-        "Parentheses: Serial# PanelLeft PanelTop PanelHeight PanelWidth ConteinerPanel#d#,0,Pink\r\n"
+        "Parentheses: Serial# PanelLeft PanelTop PanelHeight PanelWidth "
+        "ConteinerPanel#d#,0,Pink\r\n"
         "0,600,600,3480,9252,<\r\n"
-        "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth ContainerPanel#e#,0\r\n"
+        "EquationBox: Serial# TextBoxLeft TextBoxTop TextBoxHeight TextBoxWidth "
+        "ContainerPanel#e#,0\r\n"
         "0,2040,400,252,4092,a.id = 2,<0\r\n"
         "#f#\r\n2280,4920,972,5412\r\n\r\nthis software is deveroped by mivora.app\r\n#g#\r\n"
         "120,240,9100,12000\r\nResultProperties#h#,\r\n120,120,240,11000,1,1\r\n"
@@ -97,8 +100,8 @@ class StateMenusTest : public QObject {
   // Each sample that names no result file resumes in the real windows without a message.
   void samples_data() {
     QTest::addColumn<QString>("command");
-    for (const char* c : {"DoorMirrorSearch", "Heli", "Telescope", "Walk", "Zais",
-                          "ExcelExsearch", "CheeseCake", "mnuTraining"})
+    for (const char* c : {"DoorMirrorSearch", "Heli", "Telescope", "Walk", "Zais", "ExcelExsearch",
+                          "CheeseCake", "mnuTraining"})
       QTest::newRow(c) << QString::fromLatin1(c);
   }
 
