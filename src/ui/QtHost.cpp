@@ -118,6 +118,7 @@ void QtHost::OpenDocument(const QString& target) {
 }
 
 void QtHost::ExitProgram() {
+  exit_requested_ = true;
   // Not quit(): that closes every window and stops at the first one that refuses.
   QCoreApplication::exit(0);
 }

@@ -32,6 +32,8 @@ class QtHost : public Host {
   void ShowProgress(std::int64_t done, std::int64_t total) override;
   void OpenDocument(const QString& target) override;
   void ExitProgram() override;
+  // True once the program was asked to end (also before the event loop runs).
+  bool exit_requested() const { return exit_requested_; }
   bool AskYesNo(const QString& text) override;
   QString ChooseSaveFileNoOverwritePrompt(const QString& title, const QString& filter,
                                           const QString& dir) override;
@@ -43,6 +45,7 @@ class QtHost : public Host {
   std::function<void()> before_asking_;
   QElapsedTimer progress_timer_;
   bool progress_shown_ = false;
+  bool exit_requested_ = false;
 };
 
 // Measures grid texts with the grid font.

@@ -10,6 +10,7 @@
 #include "conditions/ConditionFilter.h"
 #include "search/ResultWindowCommands.h"
 #include "search/Search.h"
+#include "state/SaveState.h"
 #include "tablefiles/ResultWriters.h"
 #include "ui/HintView.h"
 #include "ui/MouseEvents.h"
@@ -41,7 +42,10 @@ ResultWindow::ResultWindow(Workspace& ws, SyncHub& hub)
     hub_.SyncAll();
   });
   env_save_ = menu_->addAction(QStringLiteral("現状を保存する"));
-  connect(env_save_, &QAction::triggered, this, [this] { NotAvailableYet(); });
+  connect(env_save_, &QAction::triggered, this, [this] {
+    SaveState(ws_);
+    hub_.SyncAll();
+  });
   menu_->addSeparator();
   QMenu* save = menu_->addMenu(QStringLiteral("検索結果を保存する"));
   auto add_save = [&](const QString& caption, bool visible, std::function<void()> command) {

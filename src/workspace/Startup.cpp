@@ -1,13 +1,11 @@
 #include "workspace/Startup.h"
 
-#include <QFile>
-
 #include "canvas/ButtonHints.h"
 #include "canvas/ScrollBars.h"
 #include "conditions/EquationBoxes.h"
 #include "search/ResultWindowCommands.h"
 #include "state/Resume.h"
-#include "tablefiles/TextEncoding.h"
+#include "state/StateFile.h"
 #include "model/Constants.h"
 #include "workspace/TableSlots.h"
 #include "workspace/Workspace.h"
@@ -15,21 +13,6 @@
 namespace mivora {
 
 namespace {
-
-// Reads a state file as text lines, each followed by CR LF. False when it cannot be read.
-bool ReadStateFile(const QString& path, QString* text) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  QByteArray bytes = file.readAll();
-  QByteArray converted;
-  QString all = QString::fromUtf8(TableTextAsUtf8(bytes, &converted));
-  all.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  all.replace(u'\r', u'\n');
-  QStringList lines = all.split(u'\n');
-  if (!lines.isEmpty() && lines.constLast().isEmpty()) lines.removeLast();
-  for (const QString& line : lines) *text += line + QStringLiteral("\r\n");
-  return true;
-}
 
 // Tables loads its canvas the first time it is shown.
 void ShowTablesWindow(Workspace& ws) {
@@ -104,18 +87,28 @@ void LoadTablesWindow(Workspace& ws) {
   SetCanvasHintAtLoad(t.default_hint_mask, t.default_hint_picture);
 }
 
-void StartUp(Workspace& ws, const QStringList& arguments) {
+ResumeOutcome StartUp(Workspace& ws, const QStringList& arguments) {
   ws.tables.window.caption = WindowCaption(QStringLiteral("表編集"));
   ws.equations_window.caption = WindowCaption(QStringLiteral("条件式編集"));
   ws.result.window.caption = WindowCaption(QStringLiteral("検索結果"));
   bool others_loaded = false;
 
-  QString state_text;
-  if (!arguments.isEmpty() && ReadStateFile(arguments.first(), &state_text)) {
-    ResumeMode(ws, QStringLiteral("Shrink"));
-    ShowTablesWindow(ws);
-    ShowOtherWindows(ws, &others_loaded);
-    ResumeState(ws, state_text);
+  ResumeOutcome outcome = ResumeOutcome::kCancelled;
+  QString state_text, reason;
+  if (!arguments.isEmpty()) {
+    if (ReadStateFile(arguments.first(), &state_text, &reason)) {
+      ResumeMode(ws, QStringLiteral("Shrink"));
+      ShowTablesWindow(ws);
+      ShowOtherWindows(ws, &others_loaded);
+      outcome = ResumeState(ws, state_text, arguments.first());
+      // A file naming a result file is a run to be repeated: it ends, also when stopped.
+      if (outcome == ResumeOutcome::kStopped && NamesResultFile(state_text)) {
+        ws.exit_status = 1;
+        ws.host.ExitProgram();
+      }
+    } else {
+      ws.host.ShowMessage(StateFileOpenMessage(arguments.first(), reason));
+    }
   }
   for (TopWindow* w : {&ws.tables.window, &ws.equations_window, &ws.result.window}) {
     w->height = kStartWindowHeight;
@@ -126,6 +119,7 @@ void StartUp(Workspace& ws, const QStringList& arguments) {
     ShowTablesWindow(ws);
     ShowOtherWindows(ws, &others_loaded);
   }
+  return outcome;
 }
 
 void EndProgram(Workspace& ws) {

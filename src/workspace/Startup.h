@@ -3,13 +3,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "state/Resume.h"
+
 namespace mivora {
 
 class Workspace;
 
 // Runs the start-up sequence: an optional state file argument, the three windows at their
 // start sizes, the Tables canvas prepared (boundary bars, join-line segments, template slot).
-void StartUp(Workspace& ws, const QStringList& arguments);
+// Tells how the resume of the argument ended (kCancelled without one or when unreadable).
+ResumeOutcome StartUp(Workspace& ws, const QStringList& arguments);
 
 // The resume mode: "Shrink" sets "Yes", "Expand" sets "No", an empty text reads it; any other
 // text changes nothing. Returns the current value.

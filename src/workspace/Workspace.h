@@ -35,6 +35,10 @@ class Workspace {
 
   QString resume_mode = QStringLiteral("No");
   FolderMemory table_dialog_folders;
+  FolderMemory state_save_folders;  // "現状を保存する"
+  FolderMemory state_open_folders;  // "以前中断した処理を再開する"
+  // The status the program ends with once it is asked to end (a resume writing its result).
+  int exit_status = 0;
 
   // The last result file written (CSV, HTML or workbook) and its worksheet (empty for CSV and
   // HTML); set only by successful writes, saved in the state file.

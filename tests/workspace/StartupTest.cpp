@@ -61,7 +61,10 @@ TEST_F(StartupTest, AnArgumentThatCannotBeReadStartsAsWithout) {
   StartUp(ws_, {QStringLiteral("\"/no/such/state.rsm\"")});
   EXPECT_TRUE(ws_.tables.window.visible);
   EXPECT_EQ(ws_.tables.SlotCount(), 5);
-  EXPECT_TRUE(host_.messages.isEmpty());
+  // The user hears why the argument was not resumed.
+  ASSERT_EQ(host_.messages.size(), 1);
+  EXPECT_TRUE(host_.messages[0].startsWith(
+      QStringLiteral("状態保存ファイル「\"/no/such/state.rsm\"」を開けません。\n")));
 }
 
 TEST_F(StartupTest, SlotsArePlacedAndReused) {
