@@ -59,7 +59,10 @@ TEST(ShowButtonHint, AHiddenHintComesBackAtTheNextPoint) {
 class HintSpotsTest : public SearchFixture {
  protected:
   void SetUp() override {
-    slot_ = AddTable(QStringLiteral("A"), Q({"k", "v"}), {Q({"a", "1"}), Q({"b", "2"})});
+    // Enough rows that the table's vertical bar is shown.
+    std::vector<QStringList> rows;
+    for (int i = 0; i < 200; ++i) rows.push_back({QString::number(i), QString::number(i % 7)});
+    slot_ = AddTable(QStringLiteral("A"), Q({"k", "v"}), rows);
     PlaceSlot(ws_, slot_, 1000, 1000, 3000, 4000);
     for (TableSlot& w : ws_.result.windows) {
       w.grid.SetRows(3);

@@ -184,12 +184,19 @@ class HintFlowTest : public QObject {
     QTimer::singleShot(0, [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       QVERIFY(menu);
-      QAction* item = menu->actions().last();
-      QCOMPARE(item->text(), QStringLiteral("マウスボタンの説明を表示する"));
-      QVERIFY(menu->actions().at(menu->actions().size() - 2)->isSeparator());
-      was_checked = item->isChecked();
-      item->trigger();
+      // The switch stands after a separator, right above "終了".
+      const QList<QAction*> actions = menu->actions();
+      const qsizetype n = actions.size();
+      QAction* item = n >= 3 ? actions.at(n - 2) : nullptr;
+      const bool placed = item && item->text() == QStringLiteral("マウスボタンの説明を表示する") &&
+                          actions.at(n - 3)->isSeparator() &&
+                          actions.at(n - 1)->text() == QStringLiteral("終了");
+      if (placed) {
+        was_checked = item->isChecked();
+        item->trigger();
+      }
       menu->close();
+      QVERIFY(placed);
     });
     QTest::mouseClick(windows.tables->windowHandle(), Qt::RightButton, {}, QPoint(300, 300));
     QVERIFY(was_checked);
