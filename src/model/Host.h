@@ -54,6 +54,18 @@ class Host {
   }
 };
 
+// Holds the wait cursor for a scope (also when an error escapes it).
+class WaitCursor {
+ public:
+  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
+  ~WaitCursor() { host_.SetWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Host& host_;
+};
+
 // Measures text for fitting column widths; the core stays free of fonts.
 class TextMeasurer {
  public:

@@ -54,17 +54,6 @@ struct Problem {
 // Thrown after a message of its own (a reader, "Irregal Equation !") stopped the resume.
 struct StoppedWithMessage {};
 
-class WaitCursor {
- public:
-  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
-  ~WaitCursor() { host_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host& host_;
-};
-
 // With MIVORA_PHASE_TIMES set, each phase of a resume reports its time on standard error
 // ("mivora: phase NAME MS"), for the batch benchmark.
 class PhaseClock {

@@ -12,18 +12,6 @@ namespace mivora {
 
 namespace {
 
-// Holds the wait cursor for a scope.
-class WaitCursor {
- public:
-  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
-  ~WaitCursor() { host_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host& host_;
-};
-
 // A typed file name without an ending gets the format's own.
 QString WithEnding(const QString& path, const QString& ending) {
   if (path.isEmpty() || QFileInfo(path).fileName().contains(u'.')) return path;

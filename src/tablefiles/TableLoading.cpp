@@ -16,18 +16,6 @@ namespace mivora {
 
 namespace {
 
-// Holds the wait cursor for a scope.
-class WaitCursor {
- public:
-  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
-  ~WaitCursor() { host_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host& host_;
-};
-
 // The whole content of a file, mapped when possible.
 class FileContent {
  public:

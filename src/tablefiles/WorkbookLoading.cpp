@@ -13,17 +13,6 @@ namespace mivora {
 
 namespace {
 
-class WaitCursor {
- public:
-  explicit WaitCursor(Host& host) : host_(host) { host_.SetWaitCursor(true); }
-  ~WaitCursor() { host_.SetWaitCursor(false); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  Host& host_;
-};
-
 bool ReadSheetIntoSlot(Workspace& ws, Workbook& book, int index, const QString& book_path,
                        const TwipRect& geometry, int* slot) {
   const QString name = book.SheetNames().at(index);
