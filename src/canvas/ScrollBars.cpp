@@ -292,24 +292,6 @@ void ApplyCanvasHScroll(Workspace& ws, float previous) {
   UpdateCanvasHScroll(ws);
 }
 
-void CanvasArrowV(Workspace& ws, int direction) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  if (!b.vbar.visible) return;
-  const float previous = F(static_cast<double>(RoundHalfEven(b.vsldr.rect.top)));
-  b.vsldr.rect.top += direction * kArrowStep;
-  ApplyCanvasVScroll(ws, previous);
-  RedrawJoinLines(ws);
-}
-
-void CanvasArrowH(Workspace& ws, int direction) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  if (!b.hbar.visible) return;
-  const float previous = F(static_cast<double>(RoundHalfEven(b.hsldr.rect.left)));
-  b.hsldr.rect.left += direction * kArrowStep;
-  ApplyCanvasHScroll(ws, previous);
-  RedrawJoinLines(ws);
-}
-
 // ---- Table windows ----
 
 void SetTableScrollBarGeometry(TableSlot& slot) {
