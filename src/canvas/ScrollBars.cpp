@@ -152,8 +152,10 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
     b.bottom = view;
     return;
   }
-  b.top = top;
-  b.bottom = bottom;
+  // The scrolled range holds the view as well: the slider's length and place are shares of it,
+  // so a slider at either end brings the content's end (or the view's) into view.
+  b.top = std::min(top, 0LL);
+  b.bottom = std::max(bottom, view);
   const long long t = RoundHalfEven(b.vbar.rect.height - 2 * kArrow);
   b.v_travel = t;
   if (t > 0) {
@@ -186,8 +188,8 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
     b.right = view;
     return;
   }
-  b.left = left;
-  b.right = right;
+  b.left = std::min(left, 0LL);
+  b.right = std::max(right, view);
   const long long t = RoundHalfEven(b.hbar.rect.width - 2 * kArrow);
   b.h_travel = t;
   if (t > 0) {
