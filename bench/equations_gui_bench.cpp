@@ -1,5 +1,6 @@
 // From a user's event to the repainted Equations window, under the offscreen platform: an
-// accepted keystroke in a box and one step of a panel drag, over 200 boxes in 40 panels.
+// accepted keystroke in a box, one step of a panel drag and one step of a canvas slider drag,
+// over 200 boxes in 40 panels.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QMouseEvent>
 
 #include "EquationsCanvasFixture.h"
+#include "ui/CanvasBarsView.h"
 #include "ui/EquationsWindow.h"
 
 namespace {
@@ -26,7 +28,9 @@ QApplication& App() {
 }
 
 struct Shown {
-  Shown() {
+  // A window `height` twips high (0: the fixture's 9100).
+  explicit Shown(float height = 0) {
+    if (height > 0) canvas.ws.equations_window.height = height;
     canvas.ws.equations_window.visible = true;
     hub.Add(&window);
     hub.SyncAll();
@@ -72,6 +76,31 @@ void BM_PanelMoveStepToRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PanelMoveStepToRepaint)->Unit(benchmark::kMillisecond);
+
+// The window 5000 twips high, so that the panels reach beyond its bottom: each step drags the
+// vertical slider by a pixel, which moves every canvas element and lays the bars out again.
+void BM_ScrollStepToRepaint(benchmark::State& state) {
+  Shown s(5000);
+  QWidget* slider = s.window.ScrollBars()->Part(mivora::CanvasBarPart::kVSlider);
+  if (!slider->isVisible()) {
+    state.SkipWithError("the slider is hidden");
+    return;
+  }
+  const QPointF at(2, 2);
+  QMouseEvent press(QEvent::MouseButtonPress, at, slider->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(slider, &press);
+  int step = 0;
+  for (auto _ : state) {
+    // One pixel down, then one up: the slider moves with the pointer.
+    const QPointF to(2, (step++ & 1) ? 1 : 3);
+    QMouseEvent move(QEvent::MouseMove, to, slider->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(slider, &move);
+    s.window.repaint();
+  }
+}
+BENCHMARK(BM_ScrollStepToRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

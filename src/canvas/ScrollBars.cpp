@@ -152,8 +152,10 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
     b.bottom = view;
     return;
   }
-  b.top = top;
-  b.bottom = bottom;
+  // The scrolled range holds the view as well: the slider's length and place are shares of it,
+  // so a slider at either end brings the content's end (or the view's) into view.
+  b.top = std::min(top, 0LL);
+  b.bottom = std::max(bottom, view);
   const long long t = RoundHalfEven(b.vbar.rect.height - 2 * kArrow);
   b.v_travel = t;
   if (t > 0) {
@@ -186,8 +188,8 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
     b.right = view;
     return;
   }
-  b.left = left;
-  b.right = right;
+  b.left = std::min(left, 0LL);
+  b.right = std::max(right, view);
   const long long t = RoundHalfEven(b.hbar.rect.width - 2 * kArrow);
   b.h_travel = t;
   if (t > 0) {
@@ -290,24 +292,6 @@ void ApplyCanvasHScroll(Workspace& ws, float previous) {
   for (int s = kFirstTableSlot; s < t.SlotCount(); ++s) t.slots[s].frame.rect.left += d;
   t.line1.x1 += d;
   UpdateCanvasHScroll(ws);
-}
-
-void CanvasArrowV(Workspace& ws, int direction) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  if (!b.vbar.visible) return;
-  const float previous = F(static_cast<double>(RoundHalfEven(b.vsldr.rect.top)));
-  b.vsldr.rect.top += direction * kArrowStep;
-  ApplyCanvasVScroll(ws, previous);
-  RedrawJoinLines(ws);
-}
-
-void CanvasArrowH(Workspace& ws, int direction) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  if (!b.hbar.visible) return;
-  const float previous = F(static_cast<double>(RoundHalfEven(b.hsldr.rect.left)));
-  b.hsldr.rect.left += direction * kArrowStep;
-  ApplyCanvasHScroll(ws, previous);
-  RedrawJoinLines(ws);
 }
 
 // ---- Table windows ----

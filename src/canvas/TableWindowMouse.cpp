@@ -184,56 +184,46 @@ void CanvasWheel(Workspace& ws, int steps, bool sideways) {
   }
 }
 
+namespace {
+
+// The Tables canvas's bars: the table windows and the band's fixed end follow, the join
+// lines are hidden while a slider is dragged and laid again when a scroll ends.
+CanvasBarActions TablesBarActions(Workspace& ws) {
+  CanvasBarActions act;
+  act.apply_v = [&ws](float previous) { ApplyCanvasVScroll(ws, previous); };
+  act.apply_h = [&ws](float previous) { ApplyCanvasHScroll(ws, previous); };
+  act.slider_pressed = [&ws] { EraseJoinLines(ws); };
+  act.slider_moved = [&ws](bool vertical, float along) {
+    auto& t = ws.tables;
+    const float x = vertical ? t.window.width : along;
+    const float y = vertical ? along : t.window.height;
+    ShowButtonHint(t.hint, QStringLiteral(".\\Mask.bmp"), QStringLiteral(".\\Mask.bmp"), x, y);
+    TrackJoinLine(ws, x, y);
+  };
+  act.scrolled = [&ws] { RedrawJoinLines(ws); };
+  return act;
+}
+
+}  // namespace
+
 void CanvasBarMouseDown(Workspace& ws, CanvasBarPart part, const MouseEvent& e) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  if (e.button != kLeftButton) return;
-  if (part == CanvasBarPart::kVSlider) b.v_press = e.y;
-  if (part == CanvasBarPart::kHSlider) b.h_press = e.x;
-  if (part == CanvasBarPart::kVSlider || part == CanvasBarPart::kHSlider) EraseJoinLines(ws);
+  CanvasBarMouseDown(ws.tables.canvas_bars, part, e, TablesBarActions(ws));
 }
 
 void CanvasBarMouseMove(Workspace& ws, CanvasBarPart part, const MouseEvent& e) {
-  CanvasBars& b = ws.tables.canvas_bars;
-  auto& t = ws.tables;
-  if (part == CanvasBarPart::kVSlider && e.button == kLeftButton) {
-    const float previous = static_cast<float>(RoundHalfEven(b.vsldr.rect.top));
-    b.vsldr.rect.top += e.y - b.v_press;
-    ApplyCanvasVScroll(ws, previous);
-    const float y = b.vsldr.rect.top + e.y;
-    ShowButtonHint(t.hint, QStringLiteral(".\\Mask.bmp"), QStringLiteral(".\\Mask.bmp"),
-                   t.window.width, y);
-    TrackJoinLine(ws, t.window.width, y);
-  } else if (part == CanvasBarPart::kHSlider && e.button == kLeftButton) {
-    const float previous = static_cast<float>(RoundHalfEven(b.hsldr.rect.left));
-    b.hsldr.rect.left += e.x - b.h_press;
-    ApplyCanvasHScroll(ws, previous);
-    const float x = b.hsldr.rect.left + e.x;
-    ShowButtonHint(t.hint, QStringLiteral(".\\Mask.bmp"), QStringLiteral(".\\Mask.bmp"), x,
-                   t.window.height);
-    TrackJoinLine(ws, x, t.window.height);
-  }
+  CanvasBarMouseMove(ws.tables.canvas_bars, part, e, TablesBarActions(ws));
 }
 
 void CanvasBarMouseUp(Workspace& ws, CanvasBarPart part, const MouseEvent& e) {
-  if (e.button != kLeftButton) return;
-  switch (part) {
-    case CanvasBarPart::kVSlider:
-    case CanvasBarPart::kHSlider:
-      RedrawJoinLines(ws);
-      break;
-    case CanvasBarPart::kUpArrow:
-      CanvasArrowV(ws, -1);
-      break;
-    case CanvasBarPart::kDownArrow:
-      CanvasArrowV(ws, 1);
-      break;
-    case CanvasBarPart::kLeftArrow:
-      CanvasArrowH(ws, -1);
-      break;
-    case CanvasBarPart::kRightArrow:
-      CanvasArrowH(ws, 1);
-      break;
-  }
+  CanvasBarMouseUp(ws.tables.canvas_bars, part, e, TablesBarActions(ws));
+}
+
+void CanvasArrowV(Workspace& ws, int direction) {
+  CanvasBarArrow(ws.tables.canvas_bars, true, direction, TablesBarActions(ws));
+}
+
+void CanvasArrowH(Workspace& ws, int direction) {
+  CanvasBarArrow(ws.tables.canvas_bars, false, direction, TablesBarActions(ws));
 }
 
 }  // namespace mivora

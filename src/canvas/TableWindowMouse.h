@@ -1,5 +1,6 @@
 #pragma once
 
+#include "canvas/CanvasBarMouse.h"
 #include "canvas/MouseEvent.h"
 
 namespace mivora {
@@ -11,7 +12,6 @@ enum class TablePart {
   kFrame, kCorner, kVSlider, kHSlider, kUpArrow, kDownArrow, kLeftArrow, kRightArrow,
   kVTrack, kHTrack
 };
-enum class CanvasBarPart { kVSlider, kHSlider, kUpArrow, kDownArrow, kLeftArrow, kRightArrow };
 
 // Mouse events on a part of the table window in `slot`, in the part's own twips; the
 // button of a move is the button held. Drags move and resize the window, sliders and
@@ -26,7 +26,7 @@ void TableWheel(Workspace& ws, int slot, long long steps, bool sideways);
 // The wheel over the empty canvas: arrow steps, positive downwards (rightwards).
 void CanvasWheel(Workspace& ws, int steps, bool sideways);
 
-// Mouse events on the canvas's own scroll bars, in the part's own twips.
+// Mouse events on the Tables canvas's own scroll bars, in the part's own twips.
 void CanvasBarMouseDown(Workspace& ws, CanvasBarPart part, const MouseEvent& e);
 void CanvasBarMouseMove(Workspace& ws, CanvasBarPart part, const MouseEvent& e);
 void CanvasBarMouseUp(Workspace& ws, CanvasBarPart part, const MouseEvent& e);

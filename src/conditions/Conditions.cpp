@@ -7,6 +7,7 @@
 namespace mivora {
 
 Conditions::Conditions() {
+  SetCanvasBarGeometry(bars);
   ParenthesesPanel root;
   root.kakko.rect = TwipRect{600, 600, 9252, 3480};
   root.kakko.visible = true;

@@ -5,6 +5,7 @@
 #include <array>
 #include <deque>
 
+#include "canvas/ScrollBars.h"
 #include "conditions/ConditionCells.h"
 #include "model/Colours.h"
 #include "model/Control.h"
@@ -134,6 +135,7 @@ struct Conditions {
   Control operator_palette;
   std::array<Control, 9> operator_labels;
   Control rectngl;  // the rubber band, in canvas twips
+  CanvasBars bars;  // the canvas's scroll bars
 
   EquationsDrag drag;
   // The panels, boxes and palette as they were before the drag's press.

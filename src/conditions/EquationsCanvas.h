@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "model/Twips.h"
@@ -7,10 +8,14 @@
 namespace mivora {
 
 class Workspace;
+struct Conditions;
+struct Control;
 
-// The rectangles of the visible elements placed on the Equations window itself (canvas
-// twips): the root panel, the SQL text frame, the operator palette, box 0 while it is on the
-// canvas, the rubber band. The canvas scroll bars take their extent from these.
+// The visible elements placed on the Equations window itself (canvas twips): the root panel,
+// the SQL text frame, the operator palette, box 0 while it is on the canvas, the rubber band.
+// The canvas scroll bars take their extent from these and move exactly these.
+void ForEachEquationsCanvasElement(Conditions& c, const std::function<void(Control&)>& visit);
+// Their rectangles.
 std::vector<TwipRect> EquationsCanvasElements(const Workspace& ws);
 
 }  // namespace mivora

@@ -10,8 +10,10 @@
 #include "conditions/EquationEntry.h"
 #include "conditions/EquationsGestures.h"
 #include "conditions/EquationsKeyboard.h"
+#include "conditions/EquationsScroll.h"
 #include "conditions/OperatorPalette.h"
 #include "conditions/SqlText.h"
+#include "ui/CanvasBarsView.h"
 #include "ui/EquationsWidgets.h"
 #include "canvas/HintSpots.h"
 #include "conditions/SqlText.h"
@@ -87,7 +89,23 @@ EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
   band_->setFrameShape(QFrame::Box);
   band_->setAttribute(Qt::WA_TransparentForMouseEvents);
   band_->hide();
+  bars_view_ = std::make_unique<CanvasBarsView>(
+      this, [this](CanvasBarPart part, int kind, const MouseEvent& e) {
+        if (kind == 0) EquationsBarMouseDown(ws_, part, e);
+        if (kind == 1) EquationsBarMouseMove(ws_, part, e);
+        if (kind == 2) EquationsBarMouseUp(ws_, part, e);
+        if (kind == 1 && e.button == 0) return;
+        hub_.SyncAll();
+      });
   hint_ = new HintView(this, this, [this](float x, float y) { return EquationsHintAt(ws_, x, y); });
+}
+
+EquationsWindow::~EquationsWindow() = default;
+
+void EquationsWindow::resizeEvent(QResizeEvent* event) {
+  TopLevelWindow::resizeEvent(event);
+  UpdateEquationsScrollBars(ws_);
+  bars_view_->Sync(ws_.conditions.bars);
 }
 
 QWidget* EquationsWindow::ContainerWidget(int panel) const {
@@ -318,11 +336,14 @@ void EquationsWindow::SyncStacking() {
   stacked_ = std::move(order);
   for (const auto& entry : stack) entry.second->raise();
   for (const PanelWidgets& w : panels_) w.label->lower();
+  bars_view_->Raise();
   band_->raise();
 }
 
 void EquationsWindow::Sync() {
   TopLevelWindow::Sync();
+  // Every gesture, edit and command ends in a sync: the bars follow the elements they moved.
+  UpdateEquationsScrollBars(ws_);
   SyncPanels();
   SyncBoxes();
   const Conditions& c = ws_.conditions;
@@ -336,6 +357,7 @@ void EquationsWindow::Sync() {
   if (sql_text_->toPlainText() != shown) sql_text_->setPlainText(shown);
   sql_text_->setVisible(c.equation.visible);
   SyncPalette();
+  bars_view_->Sync(ws_.conditions.bars);
   SyncStacking();
   hint_->Raise();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -15,6 +16,7 @@ class QPlainTextEdit;
 namespace mivora::ui {
 
 class BoxTextField;
+class CanvasBarsView;
 class HintView;
 
 // The window `Equations`: mirrors the condition tree (panels with their labels, equation
@@ -24,6 +26,7 @@ class HintView;
 class EquationsWindow : public TopLevelWindow {
  public:
   EquationsWindow(Workspace& ws, SyncHub& hub);
+  ~EquationsWindow() override;
   void Sync() override;
 
   // The widgets of a box, a panel, the palette and the SQL text (nullptr before they exist).
@@ -36,9 +39,12 @@ class EquationsWindow : public TopLevelWindow {
   QFrame* Band() const { return band_; }
   QGroupBox* SqlTextFrame() const { return sql_frame_; }
   QPlainTextEdit* SqlTextBox() const { return sql_text_; }
+  // The canvas's scroll bars.
+  CanvasBarsView* ScrollBars() const { return bars_view_.get(); }
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -75,6 +81,7 @@ class EquationsWindow : public TopLevelWindow {
   static constexpr int kNoFocusChange = -2;
   int focus_after_event_ = kNoFocusChange;  // a box (-1 the window) to focus after an event
   HintView* hint_;
+  std::unique_ptr<CanvasBarsView> bars_view_;
 };
 
 }  // namespace mivora::ui

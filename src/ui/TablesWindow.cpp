@@ -13,6 +13,7 @@
 #include "canvas/TableWindowMouse.h"
 #include "canvas/TablesMouse.h"
 #include "ui/AboutBox.h"
+#include "ui/CanvasBarsView.h"
 #include "ui/HintView.h"
 #include "ui/MouseEvents.h"
 #include "ui/PasteBoxView.h"
@@ -91,30 +92,6 @@ class TablesCanvas : public QWidget {
   int rest_ = 0;
 };
 
-// One part of the canvas's scroll bars: hands its mouse events to the mouse layer.
-class CanvasBarPartView : public QWidget {
- public:
-  CanvasBarPartView(CanvasBarPart part, TablesWindow* window, QWidget* parent)
-      : QWidget(parent), part_(part), window_(window) {
-    setAutoFillBackground(true);
-  }
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    window_->CanvasBarMouse(part_, 0, ToMouseEvent(event));
-  }
-  void mouseMoveEvent(QMouseEvent* event) override {
-    window_->CanvasBarMouse(part_, 1, ToMouseEvent(event));
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    window_->CanvasBarMouse(part_, 2, ToMouseEvent(event));
-  }
-
- private:
-  CanvasBarPart part_;
-  TablesWindow* window_;
-};
-
 // Paints the rubber band above everything; lets the mouse through.
 class CanvasOverlay : public QWidget {
  public:
@@ -143,13 +120,18 @@ TablesWindow::TablesWindow(Workspace& ws, SyncHub& hub)
     : TopLevelWindow(ws, ws.tables.window, hub) {
   canvas_ = new TablesCanvas(this, ws);
   overlay_ = new CanvasOverlay(ws, canvas_);
-  MakeCanvasBars();
+  bars_view_ = std::make_unique<CanvasBarsView>(
+      canvas_, [this](CanvasBarPart part, int kind, const MouseEvent& e) {
+        CanvasBarMouse(part, kind, e);
+      });
   hint_ = new HintView(this, canvas_, ws.tables.hint,
                        [this](float x, float y) { return TablesHintAt(ws_, x, y); });
   hint_->HideOnSortOrTraceClick(true);
   paste_box_ = new PasteBoxView(ws, hub, canvas_);
   InstallOracleExampleShortcut(this, ws, hub);
 }
+
+TablesWindow::~TablesWindow() = default;
 
 QWidget* TablesWindow::canvas() const { return canvas_; }
 
@@ -224,43 +206,9 @@ void TablesWindow::CanvasWheel(int notches, bool sideways) {
   Sync();
 }
 
-void TablesWindow::MakeCanvasBars() {
-  auto part = [this](CanvasBarPart p, QWidget* parent) {
-    return new CanvasBarPartView(p, this, parent);
-  };
-  vbar_ = new QFrame(canvas_);
-  hbar_ = new QFrame(canvas_);
-  for (QFrame* bar : {vbar_, hbar_}) {
-    bar->setAutoFillBackground(true);
-    QPalette pal = bar->palette();
-    pal.setColor(QPalette::Window, ToQColor(kScrollBarColour));
-    bar->setPalette(pal);
-    bar->hide();
-  }
-  bar_parts_ = {part(CanvasBarPart::kUpArrow, vbar_),   part(CanvasBarPart::kDownArrow, vbar_),
-                part(CanvasBarPart::kVSlider, vbar_),   part(CanvasBarPart::kLeftArrow, hbar_),
-                part(CanvasBarPart::kRightArrow, hbar_), part(CanvasBarPart::kHSlider, hbar_)};
-  for (std::size_t i = 0; i < bar_parts_.size(); ++i) {
-    QPalette pal = bar_parts_[i]->palette();
-    pal.setColor(QPalette::Window, ToQColor(i % 3 == 2 ? kSliderColour : kCornerColour));
-    bar_parts_[i]->setPalette(pal);
-  }
-}
-
 void TablesWindow::SyncCanvasBars() {
-  const CanvasBars& b = ws_.tables.canvas_bars;
-  const Control* parts[] = {&b.up, &b.dn, &b.vsldr, &b.le, &b.ri, &b.hsldr};
-  for (std::size_t i = 0; i < bar_parts_.size(); ++i) {
-    bar_parts_[i]->setGeometry(ToPixels(parts[i]->rect));
-    bar_parts_[i]->setVisible(parts[i]->visible);
-  }
-  // The bars' places are in the window's outer twips; the canvas is the client area.
-  vbar_->setGeometry(ToPixels(b.vbar.rect));
-  hbar_->setGeometry(ToPixels(b.hbar.rect));
-  vbar_->setVisible(b.vbar.visible);
-  hbar_->setVisible(b.hbar.visible);
-  vbar_->raise();
-  hbar_->raise();
+  bars_view_->Sync(ws_.tables.canvas_bars);
+  bars_view_->Raise();
 }
 
 void TablesWindow::Sync() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <memory>
 #include <vector>
 
 #include "canvas/TableWindowMouse.h"
@@ -13,7 +14,7 @@ class HintView;
 class TablesCanvas;
 class CanvasOverlay;
 class PasteBoxView;
-class CanvasBarPartView;
+class CanvasBarsView;
 
 // The main window `Tables`: the canvas with its table windows, boundary bars, join lines and
 // the rubber band. Mouse events go to the core's Tables mouse layer; the window mirrors the
@@ -21,6 +22,7 @@ class CanvasBarPartView;
 class TablesWindow : public TopLevelWindow {
  public:
   TablesWindow(Workspace& ws, SyncHub& hub);
+  ~TablesWindow() override;
   void Sync() override;
 
   QWidget* canvas() const;
@@ -33,11 +35,10 @@ class TablesWindow : public TopLevelWindow {
 
  private:
   friend class TablesCanvas;
-  friend class CanvasBarPartView;
+  friend class CanvasBarsView;
   void TablePartMouse(int slot, int part, int kind, const MouseEvent& e);
   void CanvasBarMouse(CanvasBarPart part, int kind, const MouseEvent& e);
   void CanvasWheel(int notches, bool sideways);
-  void MakeCanvasBars();
   void SyncCanvasBars();
   void CanvasMouseMoved(const MouseEvent& e);
   void CanvasMouseReleased(const MouseEvent& e, const QPoint& global);
@@ -54,9 +55,7 @@ class TablesWindow : public TopLevelWindow {
   CanvasOverlay* overlay_;
   std::vector<TableWindowView*> views_;  // index = slot; nullptr for the boundary bars
   std::vector<QFrame*> bars_;
-  QFrame* vbar_;  // the canvas bars' tracks; arrows and sliders in bar_parts_
-  QFrame* hbar_;
-  std::vector<QWidget*> bar_parts_;
+  std::unique_ptr<CanvasBarsView> bars_view_;
   HintView* hint_;
   PasteBoxView* paste_box_;
   QRect band_rect_;  // where the rubber band was painted last

@@ -8,6 +8,7 @@
 #include "conditions/ConditionTree.h"
 #include "conditions/EquationBoxes.h"
 #include "support/FakeHost.h"
+#include "ui/CanvasBarsView.h"
 #include "ui/EquationsWindow.h"
 #include "workspace/Workspace.h"
 
@@ -138,6 +139,51 @@ class EquationsWindowTest : public QObject {
              QStringLiteral("T.C = 5 And  (  T.C <> 1 Or  T.C = 3 Or  T.C = 4 )"));
     QTest::keyClick(field, Qt::Key_Escape);
     QCOMPARE(field->text(), QStringLiteral("T.C = 4"));
+  }
+
+  // The canvas bars follow the elements and the window's size; a slider dragged through the
+  // window moves every element on the canvas.
+  void scrollBarsFollowTheElementsAndScrollThem() {
+    FakeHost host;
+    Workspace ws(host);
+    ws.equations_window.visible = true;
+    ws.equations_window.width = 12000;
+    ws.equations_window.height = 9100;
+    mivora::ui::SyncHub hub;
+    mivora::ui::EquationsWindow window(ws, hub);
+    hub.Add(&window);
+    mivora::LoadEquationsWindow(ws);
+    hub.SyncAll();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QWidget* vbar = window.ScrollBars()->Track(true);
+    QVERIFY(!vbar->isVisible());
+
+    // The SQL frame below the window's bottom: the bar shows; a taller window hides it again.
+    ws.conditions.cnd_equation.rect.top = 12000;
+    hub.SyncAll();
+    QVERIFY(vbar->isVisible());
+    QVERIFY(!window.ScrollBars()->Track(false)->isVisible());
+    window.resize(window.width(), window.height() + 340);
+    QVERIFY(!vbar->isVisible());
+    window.resize(window.width(), window.height() - 340);
+    QVERIFY(vbar->isVisible());
+
+    // A left drag of the slider down moves the root panel and the SQL frame up alike.
+    const float root_top = ws.conditions.panels[0].kakko.rect.top;
+    const float sql_top = ws.conditions.cnd_equation.rect.top;
+    const int panel_y = window.PanelFrame(0)->y();
+    QWidget* slider = window.ScrollBars()->Part(mivora::CanvasBarPart::kVSlider);
+    QVERIFY(slider->isVisible());
+    QWindow* handle = window.windowHandle();
+    const QPoint from = slider->mapTo(&window, QPoint(slider->width() / 2, 5));
+    QTest::mousePress(handle, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step) QTest::mouseMove(handle, from + QPoint(0, 10 * step));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, from + QPoint(0, 40));
+    const float moved = ws.conditions.panels[0].kakko.rect.top - root_top;
+    QVERIFY(moved < -40 * 15);
+    QCOMPARE(ws.conditions.cnd_equation.rect.top - sql_top, moved);
+    QVERIFY(window.PanelFrame(0)->y() < panel_y);
+    Screenshot(&window, QStringLiteral("equations_scrolled"));
   }
 };
 
