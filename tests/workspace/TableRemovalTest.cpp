@@ -51,7 +51,6 @@ TEST_F(TableRemoval, RemovesEverythingOfTheTableAndNothingElse) {
   EXPECT_EQ(j, Join{}) << "the pending join from the table is gone";
   EXPECT_FALSE(ws_.tables.line1.visible);
   EXPECT_TRUE(ws_.search.join_draw_state.isEmpty());
-  EXPECT_EQ(ws_.search.join_lines.size(), 1u);
 
   for (int n = 1; n <= kReportSlots; ++n) EXPECT_NE(ReadReportColumn(ws_, n)->table, a_) << n;
   EXPECT_EQ(ReadReportColumn(ws_, 2), (ColumnRef{b_, 1}));
