@@ -6,6 +6,7 @@
 
 #include "model/Grid.h"
 #include "model/NumberText.h"
+#include "search/JoinedColumnKind.h"
 
 namespace mivora {
 
@@ -226,7 +227,7 @@ TruthValue EvaluateEquation(const Grid& joined, const QString& equation, int row
   const QString value = TrimBlanks(q.mid(found.position + found.length));
   for (int i = 1; i < joined.Cols(); ++i) {
     const QString header = joined.Text(0, i);
-    if (!header.startsWith(u'*')) continue;
+    if (JoinedColumnKind(joined, i) != kConditionColumnPrefix) continue;
     const QString name = header.mid(1);
     if (name.isEmpty() || !before.contains(name)) continue;
     if (Holds(found.op, joined.Text(row, i), value)) return 1;

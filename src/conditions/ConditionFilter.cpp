@@ -5,6 +5,7 @@
 
 #include "conditions/ConditionTexts.h"
 #include "conditions/ParsedCondition.h"
+#include "search/JoinedColumnKind.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -14,9 +15,6 @@ namespace {
 constexpr int kProgressStep = 65536;
 constexpr int kFirstDataRow = 2;  // row 1 of the joined grid holds the column tags
 
-bool IsInternalHeader(const QString& header) {
-  return header.startsWith(u'*') || header.startsWith(u'=');
-}
 
 // An empty result grid with the settings of the old one; its text store starts afresh.
 void EmptyResultGrid(Grid& result) { result.ClearCells(); }
@@ -30,7 +28,7 @@ void FilterJoinedRows(Workspace& ws) {
 
   std::vector<int> report_columns;
   for (int i = 1; i < joined.Cols(); ++i)
-    if (joined.Rows() > 0 && !IsInternalHeader(joined.Text(0, i))) report_columns.push_back(i);
+    if (joined.Rows() > 0 && JoinedColumnKind(joined, i) == 0) report_columns.push_back(i);
   result.SetCols(1 + static_cast<int>(report_columns.size()));
   for (int k = 0; k < static_cast<int>(report_columns.size()); ++k)
     result.SetText(0, k + 1, joined.Text(0, report_columns[k]));

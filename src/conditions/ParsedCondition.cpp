@@ -4,6 +4,7 @@
 
 #include "model/Grid.h"
 #include "model/NumberText.h"
+#include "search/JoinedColumnKind.h"
 
 namespace mivora {
 
@@ -158,7 +159,7 @@ int ParsedCondition::ParseEquation(const QString& text, const Grid& joined) {
     if (QString::fromUtf8(equation.value) != value) equation.direct = q;
     for (int i = 1; i < joined.Cols(); ++i) {
       const QString header = joined.Text(0, i);
-      if (!header.startsWith(u'*')) continue;
+      if (JoinedColumnKind(joined, i) != kConditionColumnPrefix) continue;
       const QString name = header.mid(1);
       if (!name.isEmpty() && before.contains(name)) equation.columns.push_back(i);
     }

@@ -56,6 +56,7 @@ void Grid::SetCols(int cols) {
   columns_.resize(static_cast<std::size_t>(cols));
   for (int c = old; c < cols; ++c) columns_[c].handles.assign(static_cast<std::size_t>(rows_), 0);
   merge_.resize(static_cast<std::size_t>(cols), false);
+  if (!kinds_.empty()) kinds_.resize(static_cast<std::size_t>(cols), -1);
   col_widths_.resize(static_cast<std::size_t>(cols), default_col_width_);
   if (cols < old) {
     for (auto it = styles_.begin(); it != styles_.end();) {
@@ -456,6 +457,17 @@ bool Grid::MergeCol(int col) const {
 void Grid::SetMergeCol(int col, bool merge) {
   if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
   merge_[col] = merge;
+}
+
+int Grid::ColumnKind(int col) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  return kinds_.empty() ? -1 : kinds_[col];
+}
+
+void Grid::SetColumnKind(int col, char16_t kind) {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  if (kinds_.empty()) kinds_.assign(static_cast<std::size_t>(Cols()), -1);
+  kinds_[col] = kind;
 }
 
 void Grid::CopySettingsFrom(const Grid& other) {

@@ -138,6 +138,11 @@ class Grid {
   bool MergeCol(int col) const;
   void SetMergeCol(int col, bool merge);
 
+  // A column's kind, set by the grid's maker (the joined grid marks its condition and join
+  // columns so they are told apart without reading their headers); -1 where none was set.
+  int ColumnKind(int col) const;
+  void SetColumnKind(int col, char16_t kind);
+
   // Empties the grid to one row and one column, keeping its settings; the room its texts took
   // is given back (another grid sharing them keeps them).
   void ClearCells();
@@ -175,6 +180,7 @@ class Grid {
   std::vector<Column> columns_;
   QHash<std::uint64_t, CellStyle> styles_;
   std::vector<bool> merge_;
+  std::vector<int> kinds_;  // empty until a kind is set
   std::vector<float> col_widths_;
   float default_col_width_;
   float row_height_;

@@ -48,7 +48,11 @@ class JoinedRows {
     count_ = grid.Rows() > 1 ? grid.Rows() - 1 : 0;
     Refs& refs = refs_[root];
     refs.resize(count_);
-    for (std::int64_t i = 0; i < count_; ++i) refs[i] = static_cast<std::int32_t>(i + 1);
+    // The first call starts the progress clock, so the bar shows while a big root is filled.
+    for (std::int64_t i = 0; i < count_; ++i) {
+      if (i % kProgressStep == 0) ws_.host.ShowProgress(i, count_);
+      refs[i] = static_cast<std::int32_t>(i + 1);
+    }
     filled_.push_back(root);
   }
 
@@ -211,6 +215,7 @@ void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
     grid.SetText(0, ci, header);
     grid.SetText(1, ci, MakeColumnTag(c.table, c.column));
     grid.SetMergeCol(ci, true);
+    grid.SetColumnKind(ci, c.kind);
   }
   if (count == 0) return;
   grid.ReserveColumnText(0, count * 8);

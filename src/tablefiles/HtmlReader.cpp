@@ -312,7 +312,13 @@ QString HtmlTableProblemMessage() { return QStringLiteral("HTML 表ファイル�
 
 QByteArrayView HtmlFileTextAsUtf8(QByteArrayView bytes, QByteArray* converted) {
   static constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
-  if (bytes.size() >= 3 && std::memcmp(bytes.data(), kUtf8Bom, 3) == 0) return bytes.sliced(3);
+  if (bytes.size() >= 3 && std::memcmp(bytes.data(), kUtf8Bom, 3) == 0) {
+    // A byte-order mark does not make the rest valid: broken sequences become U+FFFD.
+    const QByteArrayView rest = bytes.sliced(3);
+    if (IsValidUtf8(rest)) return rest;
+    *converted = QString::fromUtf8(rest).toUtf8();
+    return *converted;
+  }
   if (bytes.size() >= 2) {
     const auto b0 = static_cast<unsigned char>(bytes[0]);
     const auto b1 = static_cast<unsigned char>(bytes[1]);
