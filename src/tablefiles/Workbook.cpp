@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "model/Grid.h"
 #include "tablefiles/XlsWorkbook.h"
 #include "tablefiles/XlsxWorkbook.h"
 
@@ -10,6 +11,14 @@ namespace mivora {
 QString WorkbookRowProblemMessage(int row) {
   return QStringLiteral("Excel ワークシートの ") + QString::number(row) +
          QStringLiteral(" 行目に問題があります。");
+}
+
+void FinishWorksheetGrid(Grid& grid, const QString& name) {
+  grid.SetRow(0);
+  grid.SetCol(0);
+  grid.SetCurrentText(name);
+  for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
+  grid.Squeeze();
 }
 
 std::unique_ptr<Workbook> OpenWorkbook(const QString& path, QString* reason) {

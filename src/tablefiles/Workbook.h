@@ -31,4 +31,8 @@ std::unique_ptr<Workbook> OpenWorkbook(const QString& path, QString* reason);
 // The message for a worksheet that failed at a grid row.
 QString WorkbookRowProblemMessage(int row);
 
+// Ends a completely read worksheet's grid as every table's: the sheet's name in cell (0, 0),
+// equal neighbours merged in the data columns, spare room given back.
+void FinishWorksheetGrid(Grid& grid, const QString& name);
+
 }  // namespace mivora

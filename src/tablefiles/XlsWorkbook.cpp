@@ -527,11 +527,7 @@ TableReadResult XlsWorkbook::ReadSheet(int index, Grid& grid, const ReadProgress
     result.message = WorkbookRowProblemMessage(grid.Row());
     return result;
   }
-  grid.SetRow(0);
-  grid.SetCol(0);
-  grid.SetCurrentText(result.name);
-  for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
-  grid.Squeeze();
+  FinishWorksheetGrid(grid, result.name);
   return result;
 }
 

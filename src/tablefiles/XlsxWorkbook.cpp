@@ -240,12 +240,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
     buf.remove(0, cut);
     if (progress) progress(stream->Done(), std::max(stream->Size(), stream->Done()));
   }
-  // Columns up to the widest row, the sheet's name, merging as for every table.
-  grid.SetRow(0);
-  grid.SetCol(0);
-  grid.SetCurrentText(result.name);
-  for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
-  grid.Squeeze();
+  FinishWorksheetGrid(grid, result.name);
   return result;
 }
 
