@@ -1,6 +1,7 @@
 #include "model/Grid.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <numeric>
 #include <string>
@@ -25,7 +26,61 @@ std::string Describe(const char* what, int row, int col, int rows, int cols) {
          " columns";
 }
 
+// The digits of the numbers 1, 2, ... n one after another, and where number k sits in them.
+std::string NumberDigits(std::int64_t n) {
+  std::string digits;
+  char buffer[24];
+  for (std::int64_t k = 1; k <= n; ++k) {
+    auto end = std::to_chars(buffer, buffer + sizeof buffer, k).ptr;
+    digits.append(buffer, end);
+  }
+  return digits;
+}
+
+QByteArrayView NumberIn(const std::string& digits, std::int64_t k) {
+  std::int64_t offset = 0;
+  std::int64_t lo = 1;
+  std::int64_t width = 1;
+  while (k >= lo * 10) {
+    offset += (lo * 10 - lo) * width;
+    lo *= 10;
+    ++width;
+  }
+  offset += (k - lo) * width;
+  return QByteArrayView(digits.data() + offset, static_cast<qsizetype>(width));
+}
+
 }  // namespace
+
+// Rows first_row .. first_row + count - 1 of a column that show another grid's cells through
+// source row numbers, or the numbers 1 .. count when there are no references.
+struct Grid::SharedCells {
+  int first_row = 0;
+  std::int64_t count = 0;
+  std::shared_ptr<const RowRefs> refs;
+  std::shared_ptr<const Handles> source_handles;
+  std::shared_ptr<Pool> source_pool;
+  int source_rows = 0;
+  std::uint64_t missing = 0;  // in source_pool
+  // Row numbers: their digits, made when first read (grids are used from one thread).
+  mutable std::shared_ptr<const std::string> digits;
+
+  QByteArrayView Text(std::int64_t i) const {
+    if (i >= count) return {};
+    if (!refs) {
+      if (!digits) digits = std::make_shared<const std::string>(NumberDigits(count));
+      return NumberIn(*digits, i + 1);
+    }
+    return SourceText((*refs)[static_cast<std::size_t>(i)]);
+  }
+
+  QByteArrayView SourceText(std::int32_t r) const {
+    if (r == 0) return View(*source_pool, missing);
+    if (r < 1 || r >= source_rows || r >= static_cast<std::int64_t>(source_handles->size()))
+      return {};
+    return View(*source_pool, (*source_handles)[static_cast<std::size_t>(r)]);
+  }
+};
 
 Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
   // A new grid control has one fixed row and one fixed column.
@@ -35,8 +90,15 @@ Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeig
 
 void Grid::SetRows(int rows) {
   if (rows < 0) throw GridError("negative row count");
-  for (auto& column : columns_) column.handles.resize(static_cast<std::size_t>(rows), 0);
+  // Growing writes nothing: rows past a column's handles are empty.
   if (rows < rows_) {
+    for (auto& column : columns_) {
+      MakeOrdinary(column);
+      if (static_cast<int>(column.handles->size()) > rows) {
+        if (column.handles.use_count() > 1) column.handles = std::make_shared<Handles>(*column.handles);
+        column.handles->resize(static_cast<std::size_t>(rows));
+      }
+    }
     for (auto it = styles_.begin(); it != styles_.end();) {
       if (static_cast<int>(it.key() >> 32) >= rows)
         it = styles_.erase(it);
@@ -54,7 +116,6 @@ void Grid::SetCols(int cols) {
   if (cols < 0) throw GridError("negative column count");
   int old = Cols();
   columns_.resize(static_cast<std::size_t>(cols));
-  for (int c = old; c < cols; ++c) columns_[c].handles.assign(static_cast<std::size_t>(rows_), 0);
   merge_.resize(static_cast<std::size_t>(cols), false);
   if (!kinds_.empty()) kinds_.resize(static_cast<std::size_t>(cols), -1);
   col_widths_.resize(static_cast<std::size_t>(cols), default_col_width_);
@@ -72,7 +133,7 @@ void Grid::SetCols(int cols) {
 
 void Grid::Reserve(int rows, std::int64_t text_bytes_per_column) {
   for (int c = 0; c < Cols(); ++c) {
-    columns_[c].handles.reserve(static_cast<std::size_t>(rows));
+    Writable(columns_[c], 0).reserve(static_cast<std::size_t>(rows));
     ReserveColumnText(c, text_bytes_per_column);
   }
 }
@@ -87,9 +148,56 @@ void Grid::Squeeze() {
   // Shrinking copies, so only a clearly oversized array is shrunk.
   auto oversized = [](const auto& v) { return v.capacity() > v.size() + v.size() / 8 + 4096; };
   for (auto& column : columns_) {
-    if (oversized(column.handles)) column.handles.shrink_to_fit();
+    if (column.handles.use_count() == 1 && oversized(*column.handles))
+      column.handles->shrink_to_fit();
     if (column.pool.use_count() == 1 && oversized(*column.pool)) column.pool->shrink_to_fit();
   }
+}
+
+Grid::Handles& Grid::Writable(Column& column, int rows) {
+  MakeOrdinary(column);
+  if (column.handles.use_count() > 1) column.handles = std::make_shared<Handles>(*column.handles);
+  if (static_cast<int>(column.handles->size()) < rows)
+    column.handles->resize(static_cast<std::size_t>(rows), 0);
+  return *column.handles;
+}
+
+void Grid::MakeOrdinary(Column& column) {
+  if (!column.shared) return;
+  const std::shared_ptr<const SharedCells> cells = std::move(column.shared);
+  const std::size_t first = static_cast<std::size_t>(cells->first_row);
+  auto handles = std::make_shared<Handles>(first + static_cast<std::size_t>(cells->count), 0);
+  if (cells->refs) {
+    // The rows above move into the source pool with the rest.
+    Pool& pool = *cells->source_pool;
+    for (std::size_t r = 0; r < first; ++r) {
+      QByteArray text = View(*column.pool, HandleAt(column, static_cast<std::int64_t>(r))).toByteArray();
+      (*handles)[r] = StoreText(pool, text);
+    }
+    const Handles& source = *cells->source_handles;
+    for (std::int64_t i = 0; i < cells->count; ++i) {
+      const std::int32_t r = (*cells->refs)[static_cast<std::size_t>(i)];
+      std::uint64_t h = 0;
+      if (r == 0) {
+        h = cells->missing;
+      } else if (r >= 1 && r < cells->source_rows && r < static_cast<std::int64_t>(source.size())) {
+        h = source[static_cast<std::size_t>(r)];
+      }
+      (*handles)[first + static_cast<std::size_t>(i)] = h;
+    }
+    column.pool = cells->source_pool;
+  } else {
+    for (std::size_t r = 0; r < first; ++r) (*handles)[r] = HandleAt(column, static_cast<std::int64_t>(r));
+    for (std::int64_t i = 0; i < cells->count; ++i)
+      (*handles)[first + static_cast<std::size_t>(i)] = StoreText(*column.pool, cells->Text(i));
+  }
+  column.handles = std::move(handles);
+}
+
+QByteArrayView Grid::CellText(const Column& column, int row) const {
+  if (column.shared && row >= column.shared->first_row)
+    return column.shared->Text(row - column.shared->first_row);
+  return View(*column.pool, HandleAt(column, row));
 }
 
 void Grid::CheckCell(int row, int col, const char* what) const {
@@ -127,12 +235,13 @@ QByteArrayView Grid::View(const Pool& pool, std::uint64_t handle) {
 Grid::ColumnCells Grid::SnapshotColumn(int col, int first_row) const {
   if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
   ColumnCells cells;
-  const Column& column = columns_[col];
+  Column column = columns_[col];
+  // A column showing shared cells is snapshotted as an ordinary copy of its own.
+  MakeOrdinary(column);
   cells.pool_ = column.pool;
-  if (first_row < rows_) {
-    const auto from = column.handles.begin() + std::max(first_row, 0);
-    cells.handles_.assign(from, column.handles.begin() + rows_);
-  }
+  cells.handles_ = column.handles;
+  cells.first_ = std::max(first_row, 0);
+  cells.size_ = std::max<std::int64_t>(0, rows_ - cells.first_);
   return cells;
 }
 
@@ -140,33 +249,36 @@ QString Grid::Text(int row, int col) const { return QString::fromUtf8(TextUtf8(r
 
 QByteArrayView Grid::TextUtf8(int row, int col) const {
   CheckCell(row, col, "read");
-  const Column& column = columns_[col];
-  return View(*column.pool, column.handles[row]);
+  return CellText(columns_[col], row);
 }
 
 bool Grid::IsEmpty(int row, int col) const {
   CheckCell(row, col, "read");
-  return columns_[col].handles[row] == 0;
+  const Column& column = columns_[col];
+  if (column.shared && row >= column.shared->first_row) return CellText(column, row).isEmpty();
+  return HandleAt(column, row) == 0;
 }
 
 void Grid::SetText(int row, int col, const QString& text) {
   CheckCell(row, col, "write");
   Column& column = columns_[col];
-  column.handles[row] = StoreText(*column.pool, text.toUtf8());
+  Handles& handles = Writable(column, row + 1);
+  handles[row] = StoreText(*column.pool, text.toUtf8());
 }
 
 void Grid::SetTextUtf8(int row, int col, QByteArrayView utf8) {
   CheckCell(row, col, "write");
   Column& column = columns_[col];
+  Handles& handles = Writable(column, row + 1);
   Pool& pool = *column.pool;
   // The view may point into the column's own pool, which may move as it grows: copy it first.
   if (!utf8.isEmpty() && !pool.empty() && utf8.data() >= pool.data() &&
       utf8.data() < pool.data() + pool.size()) {
     QByteArray copy = utf8.toByteArray();
-    column.handles[row] = StoreText(pool, copy);
+    handles[row] = StoreText(pool, copy);
     return;
   }
-  column.handles[row] = StoreText(pool, utf8);
+  handles[row] = StoreText(pool, utf8);
 }
 
 void Grid::AppendRow(const QStringList& cells) {
@@ -174,47 +286,81 @@ void Grid::AppendRow(const QStringList& cells) {
   SetRows(rows_ + 1);
   for (int c = 0; c < cells.size(); ++c) {
     Column& column = columns_[c];
-    column.handles[rows_ - 1] = StoreText(*column.pool, cells[c].toUtf8());
+    Writable(column, rows_)[rows_ - 1] = StoreText(*column.pool, cells[c].toUtf8());
   }
 }
 
-void Grid::AppendRowUtf8(const QByteArrayView* cells, int count) {
-  if (count > Cols()) throw GridError("row has more cells than the grid has columns");
-  for (int c = 0; c < Cols(); ++c) {
+void Grid::AppendRowUtf8(const QByteArrayView* cells, int count, int first_col) {
+  if (first_col < 0 || first_col + count > Cols())
+    throw GridError("row has more cells than the grid has columns");
+  for (int c = first_col; c < Cols(); ++c) {
     Column& column = columns_[c];
-    column.handles.push_back(c < count ? StoreText(*column.pool, cells[c]) : 0);
+    const int k = c - first_col;
+    Writable(column, rows_).push_back(k < count ? StoreText(*column.pool, cells[k]) : 0);
   }
   ++rows_;
 }
 
 void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
                             std::span<const std::int32_t> source_rows, QByteArrayView missing) {
+  ShareColumnCells(col, first_row, source, source_col,
+                   std::make_shared<const RowRefs>(source_rows.begin(), source_rows.end()), missing);
+}
+
+void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
+                            std::shared_ptr<const RowRefs> source_rows, QByteArrayView missing) {
   if (col < 0 || col >= Cols() || source_col < 0 || source_col >= source.Cols())
     throw GridError("column outside the grid");
-  if (first_row < 0 || first_row + static_cast<std::int64_t>(source_rows.size()) > rows_)
+  if (!source_rows || first_row < 0 ||
+      first_row + static_cast<std::int64_t>(source_rows->size()) > rows_)
     throw GridError("rows outside the grid");
+  Column from = source.columns_[source_col];
+  MakeOrdinary(from);
+  auto cells = std::make_shared<SharedCells>();
+  cells->first_row = first_row;
+  cells->count = static_cast<std::int64_t>(source_rows->size());
+  cells->refs = std::move(source_rows);
+  cells->source_handles = from.handles;
+  cells->source_pool = from.pool;
+  cells->source_rows = source.rows_;
+  cells->missing = StoreText(*from.pool, missing);
+  KeepRowsAbove(col, first_row);
+  columns_[col].shared = std::move(cells);
+}
+
+void Grid::ShowRowNumbers(int col, int first_row, std::int64_t count) {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  if (first_row < 0 || count < 0 || first_row + count > rows_)
+    throw GridError("rows outside the grid");
+  auto cells = std::make_shared<SharedCells>();
+  cells->first_row = first_row;
+  cells->count = count;
+  KeepRowsAbove(col, first_row);
+  columns_[col].shared = std::move(cells);
+}
+
+void Grid::KeepRowsAbove(int col, int first_row) {
   Column& column = columns_[col];
-  const Column& from = source.columns_[source_col];
-  std::shared_ptr<Pool> shared = from.pool;
-  if (column.pool != shared) {
-    // The cells above first_row move into the shared pool with the rest.
-    for (int r = 0; r < first_row; ++r) {
-      QByteArray text = View(*column.pool, column.handles[r]).toByteArray();
-      column.handles[r] = StoreText(*shared, text);
-    }
-    for (std::size_t r = first_row + source_rows.size(); r < column.handles.size(); ++r) {
-      QByteArray text = View(*column.pool, column.handles[r]).toByteArray();
-      column.handles[r] = StoreText(*shared, text);
-    }
-    column.pool = shared;
+  MakeOrdinary(column);
+  if (static_cast<int>(column.handles->size()) > first_row) {
+    if (column.handles.use_count() > 1) column.handles = std::make_shared<Handles>(*column.handles);
+    column.handles->resize(static_cast<std::size_t>(first_row));
   }
-  const std::uint64_t missing_handle = StoreText(*shared, missing);
-  const int source_rows_count = source.rows_;
-  std::uint64_t* out = column.handles.data() + first_row;
-  for (std::size_t i = 0; i < source_rows.size(); ++i) {
-    const std::int32_t r = source_rows[i];
-    out[i] = r == 0 ? missing_handle : (r >= 1 && r < source_rows_count) ? from.handles[r] : 0;
-  }
+}
+
+QByteArrayView Grid::SharedSourceText(int col, std::int32_t r) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  const Column& column = columns_[col];
+  if (!column.shared || !column.shared->refs) throw GridError("column shows no shared cells");
+  return column.shared->SourceText(r);
+}
+
+std::optional<Grid::SharedRows> Grid::SharedRowsOf(int col) const {
+  if (col < 0 || col >= Cols()) throw GridError("column outside the grid");
+  const Column& column = columns_[col];
+  if (!column.shared || !column.shared->refs) return std::nullopt;
+  return SharedRows{column.shared->refs.get(), column.shared->first_row,
+                    column.shared->source_rows};
 }
 
 void Grid::SetRow(int row) {
@@ -247,9 +393,10 @@ void Grid::Sort(GridSortOrder order) {
     QByteArrayView text;
   };
   std::vector<Key> keys(static_cast<std::size_t>(n));
+  for (auto& col : columns_) Writable(col, hi + 1);
   const Column& column = columns_[col_];
   for (int i = 0; i < n; ++i) {
-    QByteArrayView v = View(*column.pool, column.handles[lo + i]);
+    QByteArrayView v = View(*column.pool, (*column.handles)[lo + i]);
     if (order == GridSortOrder::kNumeric) {
       keys[i] = {true, true, LeadingNumber(v), v};
     } else {
@@ -291,8 +438,9 @@ void Grid::Sort(GridSortOrder order) {
 
   std::vector<std::uint64_t> scratch(static_cast<std::size_t>(n));
   for (auto& col : columns_) {
-    for (int i = 0; i < n; ++i) scratch[i] = col.handles[lo + perm[i]];
-    std::copy(scratch.begin(), scratch.end(), col.handles.begin() + lo);
+    Handles& handles = *col.handles;
+    for (int i = 0; i < n; ++i) scratch[i] = handles[lo + perm[i]];
+    std::copy(scratch.begin(), scratch.end(), handles.begin() + lo);
   }
   if (!styles_.isEmpty()) {
     std::vector<int> new_place(static_cast<std::size_t>(n));
@@ -486,7 +634,12 @@ void Grid::ClearCells() {
 std::int64_t Grid::MemoryBytes() const {
   std::int64_t bytes = 0;
   for (const auto& column : columns_) {
-    bytes += static_cast<std::int64_t>(column.handles.capacity() * sizeof(std::uint64_t));
+    bytes += static_cast<std::int64_t>(column.handles->capacity() * sizeof(std::uint64_t)) /
+             static_cast<std::int64_t>(column.handles.use_count());
+    if (column.shared && column.shared->refs) {
+      bytes += static_cast<std::int64_t>(column.shared->refs->capacity() * sizeof(std::int32_t)) /
+               static_cast<std::int64_t>(column.shared->refs.use_count());
+    }
     // A shared pool is counted by the grid that has it first.
     bytes += static_cast<std::int64_t>(column.pool->capacity()) /
              static_cast<std::int64_t>(column.pool.use_count());

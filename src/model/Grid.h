@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <vector>
@@ -34,7 +35,10 @@ enum class GridSortOrder {
 // Cells are kept as UTF-8 in one append-only text pool per column, addressed by one 64-bit
 // handle per cell, so a million-row table costs about twice its file size and appending a row
 // is amortised O(1). Text once written is never changed in place (a new text is appended), so
-// another grid may share a column's pool and show its cells without copying them.
+// another grid may share a column's pool and show its cells without copying them. A column's
+// handles are shared copy-on-write with its snapshots and with the columns that show its
+// cells; rows past the end of a column's handles are empty, so growing a grid costs nothing
+// until its new cells are written.
 class Grid {
  public:
   Grid();
@@ -62,15 +66,37 @@ class Grid {
   // Appends a row; cells[0] goes to column 0. Missing cells stay empty; more cells than
   // columns is a GridError.
   void AppendRow(const QStringList& cells);
-  void AppendRowUtf8(const QByteArrayView* cells, int count);
+  // Columns before first_col are left empty (see ShowRowNumbers).
+  void AppendRowUtf8(const QByteArrayView* cells, int count, int first_col = 0);
 
-  // Fills column col from row first_row on with the cells of another grid's column, taken at
-  // the given source rows (source row 0 gives the `missing` text, a negative one an empty
-  // cell), without copying
-  // their texts: the column shares the source column's text pool. Later changes to the source
-  // grid (new texts, sorting, a new table in its place) do not change what this column shows.
+  // Source row numbers, one per shown row.
+  using RowRefs = std::vector<std::int32_t, LargeAllocator<std::int32_t>>;
+
+  // Makes column col show, from row first_row on, the cells of another grid's column at the
+  // given source rows (source row 0 gives the `missing` text, a negative one an empty cell).
+  // Nothing is copied: the column refers to the source column's cells as they are now, so
+  // later changes to the source grid (new texts, sorting, a new table in its place) do not
+  // change what this column shows. The rows must lie inside the grid. Writing to the column
+  // (or sorting, or shrinking the grid) first turns it into an ordinary column.
+  void ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
+                        std::shared_ptr<const RowRefs> source_rows, QByteArrayView missing);
   void ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
                         std::span<const std::int32_t> source_rows, QByteArrayView missing);
+  // Makes column col show the numbers 1, 2, ... count from row first_row on, without storing
+  // a text per row until the column is written to.
+  void ShowRowNumbers(int col, int first_row, std::int64_t count);
+
+  // For a column filled by ShareColumnCells: row first_row + i shows source row (*refs)[i] of
+  // a grid of source_rows rows. The same source row always shows the same text.
+  struct SharedRows {
+    const RowRefs* refs = nullptr;
+    int first_row = 0;
+    int source_rows = 0;
+  };
+  std::optional<SharedRows> SharedRowsOf(int col) const;
+  // What such a column shows for source row r: row 0 the no-match text, rows outside the
+  // source (a negative one too) an empty cell.
+  QByteArrayView SharedSourceText(int col, std::int32_t r) const;
 
   // Current cell and selection end row (the last row of a sort range).
   // The cells of a column from first_row down as they are now. The texts stay in the column's
@@ -166,14 +192,29 @@ class Grid {
   }
   using Pool = std::vector<char, LargeAllocator<char>>;
   using Handles = std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>;
+  struct SharedCells;
   struct Column {
-    Handles handles;                                        // handles[row]
+    // handles[row]; rows past the end are empty. Shared with snapshots, copied before a write.
+    std::shared_ptr<Handles> handles = std::make_shared<Handles>();
     std::shared_ptr<Pool> pool = std::make_shared<Pool>();  // UTF-8 texts, append only
+    // When set, the rows from shared->first_row on show these cells instead.
+    std::shared_ptr<const SharedCells> shared;
   };
 
   void CheckCell(int row, int col, const char* what) const;
   static std::uint64_t StoreText(Pool& pool, QByteArrayView utf8);
   static QByteArrayView View(const Pool& pool, std::uint64_t handle);
+  static std::uint64_t HandleAt(const Column& column, std::int64_t row) {
+    const Handles& h = *column.handles;
+    return row < static_cast<std::int64_t>(h.size()) ? h[static_cast<std::size_t>(row)] : 0;
+  }
+  QByteArrayView CellText(const Column& column, int row) const;
+  // The column's own handles, for writing: shared cells made ordinary, the handles unshared
+  // and at least `rows` long.
+  Handles& Writable(Column& column, int rows);
+  static void MakeOrdinary(Column& column);
+  // Drops a column's shared cells and its own handles from first_row on.
+  void KeepRowsAbove(int col, int first_row);
   void SetStyle(int row, int col, const CellStyle& style);
 
   int rows_ = 0;
@@ -192,14 +233,21 @@ class Grid {
 class Grid::ColumnCells {
  public:
   ColumnCells() = default;
-  std::int64_t Size() const { return static_cast<std::int64_t>(handles_.size()); }
+  std::int64_t Size() const { return size_; }
   // Position i from 0 (grid row first_row + i).
-  QByteArrayView TextUtf8(std::int64_t i) const { return View(*pool_, handles_[i]); }
+  QByteArrayView TextUtf8(std::int64_t i) const {
+    const std::int64_t at = first_ + i;
+    return at < static_cast<std::int64_t>(handles_->size())
+               ? View(*pool_, (*handles_)[static_cast<std::size_t>(at)])
+               : QByteArrayView();
+  }
 
  private:
   friend class Grid;
   std::shared_ptr<const Pool> pool_;
-  Handles handles_;
+  std::shared_ptr<const Handles> handles_;
+  std::int64_t first_ = 0;
+  std::int64_t size_ = 0;
 };
 
 }  // namespace mivora

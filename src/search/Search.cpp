@@ -1,7 +1,8 @@
 #include "search/Search.h"
 
 #include <QString>
-#include <charconv>
+#include <algorithm>
+#include <memory>
 #include <cstdint>
 #include <optional>
 #include <thread>
@@ -36,10 +37,10 @@ struct JoinedColumn {
 // no-match mark, -1 a table not filled in that row. The texts are written once at the end.
 class JoinedRows {
  public:
-  using Refs = std::vector<std::int32_t, LargeAllocator<std::int32_t>>;
+  using Refs = Grid::RowRefs;
 
   JoinedRows(Workspace& ws, const std::vector<JoinedColumn>& columns)
-      : ws_(ws), columns_(columns), refs_(ws.tables.SlotCount()) {}
+      : ws_(ws), columns_(columns), refs_(ws.tables.SlotCount()), shared_(refs_.size()) {}
 
   std::int64_t Count() const { return count_; }
 
@@ -73,11 +74,13 @@ class JoinedRows {
     }
   }
 
-  // Per joined row, the source row of table t (0 the no-match mark, -1 none); empty when the
-  // table was not reached.
-  const Refs& RefsOf(int t) const {
-    static const Refs kNone;
-    return t >= 0 && t < static_cast<int>(refs_.size()) ? refs_[t] : kNone;
+  // Per joined row, the source row of table t (0 the no-match mark, -1 none); null when the
+  // table was not reached. The rows are handed over once filling is done, to be shared by
+  // every joined column of the table.
+  std::shared_ptr<const Refs> SharedRefsOf(int t) {
+    if (t < 0 || t >= static_cast<int>(refs_.size())) return nullptr;
+    if (!shared_[t] && !refs_[t].empty()) shared_[t] = std::make_shared<const Refs>(std::move(refs_[t]));
+    return shared_[t];
   }
 
  private:
@@ -145,8 +148,16 @@ class JoinedRows {
       if (const Grid::ColumnCells* cells = near->Pending()) {
         // Each row's lookup stands alone, so a big table is looked up in two halves at once.
         auto look_up = [&](std::int64_t from, std::int64_t to) {
-          for (std::int64_t i = from; i < to; ++i)
-            by_row[static_cast<std::size_t>(i + 1)] = hit(runs->FindUtf8(cells->TextUtf8(i)));
+          QByteArrayView texts[IndexRuns::kBatch];
+          std::int32_t found[IndexRuns::kBatch];
+          for (std::int64_t i = from; i < to; i += IndexRuns::kBatch) {
+            const auto n = static_cast<std::size_t>(
+                std::min<std::int64_t>(IndexRuns::kBatch, to - i));
+            for (std::size_t b = 0; b < n; ++b) texts[b] = cells->TextUtf8(i + static_cast<std::int64_t>(b));
+            runs->FindUtf8Batch(texts, n, found);
+            for (std::size_t b = 0; b < n; ++b)
+              by_row[static_cast<std::size_t>(i + 1) + b] = hit(found[b]);
+          }
         };
         const std::int64_t n = cells->Size();
         if (n >= kParallelLookups) {
@@ -181,6 +192,7 @@ class JoinedRows {
   Workspace& ws_;
   const std::vector<JoinedColumn>& columns_;
   std::vector<Refs> refs_;  // by table slot; empty: not filled
+  std::vector<std::shared_ptr<const Refs>> shared_;
   std::vector<int> filled_;
   std::int64_t count_ = 0;
 };
@@ -200,12 +212,11 @@ bool Appended(std::vector<JoinedColumn>& columns, const JoinedColumn& c) {
 
 // Writes headers, tags and the joined rows' texts into a fresh joined grid.
 void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
-                     const JoinedRows* rows) {
+                     JoinedRows* rows) {
   Grid& grid = ws.result.JoinedGrid();
   grid.ClearCells();  // gives back the texts of the previous search
   const std::int64_t count = rows ? rows->Count() : 0;
   const int cols = static_cast<int>(columns.size()) + 1;
-  grid.Reserve(static_cast<int>(count + 2), 0);
   grid.SetCols(cols);
   grid.SetRows(static_cast<int>(count + 2));
   for (int ci = 1; ci < cols; ++ci) {
@@ -218,19 +229,15 @@ void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
     grid.SetColumnKind(ci, c.kind);
   }
   if (count == 0) return;
-  grid.ReserveColumnText(0, count * 8);
-  char buffer[24];
-  for (std::int64_t i = 0; i < count; ++i) {
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, i + 1).ptr;
-    grid.SetTextUtf8(static_cast<int>(i + 2), 0, QByteArrayView(buffer, end - buffer));
-  }
-  // The joined columns show the source tables' cells without copying their texts.
+  // The joined rows are numbered, and their columns show the source tables' cells through
+  // the row references, without a text or handle per cell.
+  grid.ShowRowNumbers(0, 2, count);
   static constexpr char kNoMatch[] = "--------";
   for (int ci = 1; ci < cols; ++ci) {
     ws.host.ShowProgress(ci, cols);
     const JoinedColumn& c = columns[ci - 1];
-    const JoinedRows::Refs& refs = rows->RefsOf(c.table);
-    if (refs.empty() || !ws.tables.IsTableSlot(c.table)) continue;
+    std::shared_ptr<const JoinedRows::Refs> refs = rows->SharedRefsOf(c.table);
+    if (!refs || !ws.tables.IsTableSlot(c.table)) continue;
     const Grid& source = ws.TableGrid(c.table);
     if (c.column < 0 || c.column >= source.Cols()) continue;
     grid.ShareColumnCells(ci, 2, source, c.column, refs, QByteArrayView(kNoMatch, 8));

@@ -191,5 +191,83 @@ TEST(Grid, NewSlotCopiesSettingsButNoCells) {
   EXPECT_EQ(g.control.back_colour, 42u);
 }
 
+
+// A column showing another grid's cells through row references: what it shows, and that it
+// keeps showing them when either grid changes afterwards.
+class SharedColumn : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source = MakeGrid({{"", "K"}, {"1", "a"}, {"2", "b"}, {"3", "c"}});
+    view.SetCols(3);
+    view.SetRows(2 + 5);
+    view.SetText(0, 1, QStringLiteral("head"));
+    view.SetText(1, 1, QStringLiteral("tag"));
+    const std::vector<std::int32_t> refs = {3, 0, -1, 1, 3};
+    view.ShareColumnCells(1, 2, source, 1, refs, "--------");
+    view.ShowRowNumbers(0, 2, 5);
+  }
+  Grid source;
+  Grid view;
+};
+
+TEST_F(SharedColumn, ShowsSourceRowsNoMatchEmptyAndNumbers) {
+  EXPECT_EQ(Column(view, 1), Q({"head", "tag", "c", "--------", "", "a", "c"}));
+  EXPECT_EQ(Column(view, 0), Q({"", "", "1", "2", "3", "4", "5"}));
+  EXPECT_TRUE(view.IsEmpty(4, 1));
+  EXPECT_FALSE(view.IsEmpty(2, 1));
+  EXPECT_EQ(Column(view, 2), Q({"", "", "", "", "", "", ""}));
+  ASSERT_TRUE(view.SharedRowsOf(1).has_value());
+  EXPECT_EQ(view.SharedRowsOf(1)->first_row, 2);
+  EXPECT_EQ(view.SharedSourceText(1, 2).toByteArray(), "b");
+  EXPECT_EQ(view.SharedSourceText(1, 0).toByteArray(), "--------");
+  EXPECT_FALSE(view.SharedRowsOf(0).has_value());
+}
+
+TEST_F(SharedColumn, LaterChangesOfTheSourceDoNotShow) {
+  source.SetText(3, 1, QStringLiteral("changed"));
+  source.SetRow(1);
+  source.SetRowSel(3);
+  source.SetCol(1);
+  source.Sort(GridSortOrder::kGeneric);
+  source.SetRows(2);
+  source.AppendRow(Q({"9", "z"}));
+  EXPECT_EQ(Column(view, 1), Q({"head", "tag", "c", "--------", "", "a", "c"}));
+  const Grid::ColumnCells snapshot = source.SnapshotColumn(1, 1);
+  source.SetText(1, 1, QStringLiteral("later"));
+  EXPECT_EQ(snapshot.TextUtf8(0).toByteArray(), "a");
+}
+
+TEST_F(SharedColumn, WritingSortingAndShrinkingMakeItOrdinary) {
+  view.SetText(3, 1, QStringLiteral("mine"));
+  EXPECT_EQ(Column(view, 1), Q({"head", "tag", "c", "mine", "", "a", "c"}));
+  EXPECT_FALSE(view.SharedRowsOf(1).has_value());
+  view.SetRow(2);
+  view.SetRowSel(6);
+  view.SetCol(1);
+  view.Sort(GridSortOrder::kGeneric);
+  EXPECT_EQ(Column(view, 1), Q({"head", "tag", "", "a", "c", "c", "mine"}));
+  EXPECT_EQ(Column(view, 0), Q({"", "", "3", "4", "1", "5", "2"}));
+  view.SetRows(4);
+  view.SetRows(7);
+  EXPECT_EQ(Column(view, 0), Q({"", "", "3", "4", "", "", ""}));
+  // The source is untouched by all this.
+  EXPECT_EQ(Column(source, 1), Q({"K", "a", "b", "c"}));
+}
+
+TEST(Grid, RowNumbersPastTenThousandAreRightAndGrowingWritesNothing) {
+  Grid g;
+  g.SetRows(1 + 123456);
+  g.ShowRowNumbers(0, 1, 123456);
+  for (int k : {1, 9, 10, 99, 100, 9999, 10000, 99999, 100000, 123456})
+    EXPECT_EQ(g.Text(k, 0), QString::number(k));
+  Grid big;
+  big.SetCols(4);
+  big.SetRows(50'000'000);
+  EXPECT_LT(big.MemoryBytes(), 1 << 20);
+  big.SetText(3, 2, QStringLiteral("x"));
+  EXPECT_EQ(big.Text(3, 2), QStringLiteral("x"));
+  EXPECT_TRUE(big.IsEmpty(49'999'999, 2));
+}
+
 }  // namespace
 }  // namespace mivora
