@@ -30,6 +30,27 @@ QByteArrayView TrimBlanks(QByteArrayView text) {
 
 ParsedCondition::ParsedCondition(const QString& expression, const Grid& joined) {
   top_ = ParseLevels(expression, joined);
+  memo_grid_ = &joined;
+  memos_.resize(equations_.size());
+  for (std::size_t e = 0; e < equations_.size(); ++e) {
+    if (!equations_[e].direct.isEmpty()) continue;
+    for (int column : equations_[e].columns) {
+      Memo memo;
+      // Worth it when the source has fewer rows than the joined grid shows from it.
+      const auto rows = joined.SharedRowsOf(column);
+      if (rows && rows->source_rows <= static_cast<std::int64_t>(rows->refs->size())) {
+        memo.rows = *rows;
+        memo.holds.assign(static_cast<std::size_t>(rows->source_rows) / 64 + 1, 0);
+        for (std::int32_t r = -1; r < rows->source_rows; ++r) {
+          if (CellHolds(equations_[e], joined.SharedSourceText(column, r))) {
+            const auto bit = static_cast<std::size_t>(r + 1);
+            memo.holds[bit / 64] |= std::uint64_t{1} << (bit % 64);
+          }
+        }
+      }
+      memos_[e].push_back(std::move(memo));
+    }
+  }
 }
 
 int ParsedCondition::ParseLevels(const QString& text, const Grid& joined) {
@@ -251,42 +272,47 @@ TruthValue ParsedCondition::EvaluateFlat(const Grid& joined, int flat, int row) 
 
 bool ParsedCondition::EquationHolds(const Grid& joined, const Equation& equation, int row) const {
   if (!equation.direct.isEmpty()) return EvaluateEquation(joined, equation.direct, row) == 1;
-  const QByteArrayView value(equation.value);
-  for (int column : equation.columns) {
-    const QByteArrayView cell = joined.TextUtf8(row, column);
-    bool holds = false;
-    switch (equation.op) {
-      case EquationOperator::kEqual:
-        holds = TrimBlanks(cell) == value;
-        break;
-      case EquationOperator::kNotEqual:
-        holds = cell != value;
-        break;
-      case EquationOperator::kBeginsWith:
-        holds = value.isEmpty() || TrimBlanks(cell).startsWith(value);
-        break;
-      case EquationOperator::kEndsWith:
-        holds = value.isEmpty() || TrimBlanks(cell).endsWith(value);
-        break;
-      case EquationOperator::kContains:
-        holds = value.isEmpty() || TrimBlanks(cell).contains(value);
-        break;
-      case EquationOperator::kGreater:
-        holds = LeadingNumber(cell) > equation.number;
-        break;
-      case EquationOperator::kGreaterEqual:
-        holds = LeadingNumber(cell) >= equation.number;
-        break;
-      case EquationOperator::kLess:
-        holds = LeadingNumber(cell) < equation.number;
-        break;
-      case EquationOperator::kLessEqual:
-        holds = LeadingNumber(cell) <= equation.number;
-        break;
-      case EquationOperator::kNone:
-        break;
+  const std::vector<Memo>* memos =
+      &joined == memo_grid_ ? &memos_[static_cast<std::size_t>(&equation - equations_.data())]
+                            : nullptr;
+  for (std::size_t k = 0; k < equation.columns.size(); ++k) {
+    const Memo* memo = memos ? &(*memos)[k] : nullptr;
+    const std::int64_t i = memo && !memo->holds.empty() ? std::int64_t{row} - memo->rows.first_row : -1;
+    if (i < 0 || i >= static_cast<std::int64_t>(memo->rows.refs->size())) {
+      if (CellHolds(equation, joined.TextUtf8(row, equation.columns[k]))) return true;
+      continue;
     }
-    if (holds) return true;
+    // Source row r (0 the no-match text) is bit r + 1; other references show an empty cell.
+    const std::int32_t r = (*memo->rows.refs)[static_cast<std::size_t>(i)];
+    const std::size_t bit = r >= 0 && r < memo->rows.source_rows ? static_cast<std::size_t>(r) + 1 : 0;
+    if ((memo->holds[bit / 64] >> (bit % 64)) & 1) return true;
+  }
+  return false;
+}
+
+bool ParsedCondition::CellHolds(const Equation& equation, QByteArrayView cell) {
+  const QByteArrayView value(equation.value);
+  switch (equation.op) {
+    case EquationOperator::kEqual:
+      return TrimBlanks(cell) == value;
+    case EquationOperator::kNotEqual:
+      return cell != value;
+    case EquationOperator::kBeginsWith:
+      return value.isEmpty() || TrimBlanks(cell).startsWith(value);
+    case EquationOperator::kEndsWith:
+      return value.isEmpty() || TrimBlanks(cell).endsWith(value);
+    case EquationOperator::kContains:
+      return value.isEmpty() || TrimBlanks(cell).contains(value);
+    case EquationOperator::kGreater:
+      return LeadingNumber(cell) > equation.number;
+    case EquationOperator::kGreaterEqual:
+      return LeadingNumber(cell) >= equation.number;
+    case EquationOperator::kLess:
+      return LeadingNumber(cell) < equation.number;
+    case EquationOperator::kLessEqual:
+      return LeadingNumber(cell) <= equation.number;
+    case EquationOperator::kNone:
+      break;
   }
   return false;
 }

@@ -3,18 +3,19 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <vector>
 
 #include "conditions/ConditionEvaluation.h"
+#include "model/Grid.h"
 
 namespace mivora {
-
-class Grid;
 
 // A condition expression read once against the joined grid's headers, so that a search does
 // not scan the text again for every row. For every row it yields exactly what reading the
 // text directly yields (EvaluateCondition), and it holds the parenthesis messages that reading
-// would show.
+// would show. On a column of the joined grid that shows a smaller source table's cells
+// through row references, an equation is read once per source row, in the source's order.
 class ParsedCondition {
  public:
   ParsedCondition(const QString& expression, const Grid& joined);
@@ -54,6 +55,15 @@ class ParsedCondition {
 
   TruthValue EvaluateFlat(const Grid& joined, int flat, int row) const;
   bool EquationHolds(const Grid& joined, const Equation& equation, int row) const;
+  static bool CellHolds(const Equation& equation, QByteArrayView cell);
+
+  // What an equation gives on one column, one bit per source row + 1 (bit 0: an empty cell).
+  struct Memo {
+    Grid::SharedRows rows;
+    std::vector<std::uint64_t> holds;  // empty: read the joined row's cell instead
+  };
+  const Grid* memo_grid_ = nullptr;
+  std::vector<std::vector<Memo>> memos_;  // [equation][column of the equation]
 
   std::vector<Equation> equations_;
   std::vector<Flat> flats_;

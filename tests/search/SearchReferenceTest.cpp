@@ -9,7 +9,11 @@
 #include <random>
 #include <vector>
 
+#include "conditions/ConditionCells.h"
+#include "conditions/ConditionEvaluation.h"
+#include "conditions/ParsedCondition.h"
 #include "model/CellStore.h"
+#include "search/JoinedColumnKind.h"
 #include "search/ColumnIndex.h"
 #include "search/ColumnTag.h"
 #include "search/ReportColumns.h"
@@ -18,6 +22,8 @@
 
 namespace mivora::testing {
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
 
 const char* const kKeys[] = {"",          "--------",  "a",         "ab",   "abcdefgh",
                              "abcdefgh1", "abcdefgh2", "abcdefghX", "東京", "東京都",
@@ -133,6 +139,11 @@ TEST_P(RandomWorkspaces, GiveTheReferenceRows) {
     const std::vector<JoinSpec>& shape = shapes[random() % shapes.size()];
     for (const JoinSpec& j : shape) MakeJoin(slots[j.from], j.from_col, slots[j.to], j.to_col);
     for (int t = 0; t < 4; ++t) ToggleReportColumn(ws_, slots[t], 3);
+    // Condition columns on every table's keys and values.
+    for (int t = 0; t < 4; ++t) {
+      AddConditionCell(ws_, slots[t], 1, 1, 1);
+      AddConditionCell(ws_, slots[t], 1, 3, 1);
+    }
     // Near indexes: some settled (as a sort of their table would leave them), some stale.
     for (const JoinSpec& j : shape) {
       if (random() % 3 == 0) ws_.cell_store.Column(slots[j.from], j.from_col).Settle();
@@ -162,6 +173,24 @@ TEST_P(RandomWorkspaces, GiveTheReferenceRows) {
     for (std::size_t r = 0; r < expected.size(); ++r) {
       ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 5), expected[r])
           << "joined row " << r + 1;
+    }
+    // Conditions read the same through the joined grid's shared columns (once per source row
+    // where the source is smaller) as the direct reading of every joined row.
+    QStringList names;
+    for (int c = 1; c < g.Cols(); ++c)
+      if (JoinedColumnKind(g, c) == kConditionColumnPrefix) names.push_back(g.Text(0, c).mid(1));
+    const QStringList ops = {u" = "_s, u" <> "_s, u" > "_s, u" =% "_s, u" %=% "_s};
+    for (int k = 0; k < 6 && !names.isEmpty(); ++k) {
+      QString text;
+      for (int e = 0; e < 3; ++e) {
+        if (e > 0) text += random() % 2 ? u" And "_s : u" Or "_s;
+        const int key = static_cast<int>(random() % std::size(kKeys));
+        text += names[static_cast<int>(random() % names.size())] + ops[random() % ops.size()] +
+                (random() % 2 ? QString::fromUtf8(kKeys[key]) : u"v1.%1"_s.arg(key));
+      }
+      const ParsedCondition parsed(text, g);
+      for (int row = 2; row < g.Rows(); ++row)
+        ASSERT_EQ(parsed.Evaluate(g, row), EvaluateCondition(g, text, row)) << text.toStdString();
     }
   }
 }
