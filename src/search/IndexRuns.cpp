@@ -1,6 +1,7 @@
 #include "search/IndexRuns.h"
 
 #include <QString>
+#include <algorithm>
 #include <bit>
 
 #include "model/CellStore.h"
@@ -46,6 +47,8 @@ bool IsAscii(QByteArrayView utf8) {
 
 IndexRuns::IndexRuns(const Gyou& index) {
   const std::int64_t n = index.Size();
+  // Room for one run per entry: only the part the runs fill is ever touched.
+  runs_.reserve(static_cast<std::size_t>(n));
   for (std::int64_t i = 1; i <= n;) {
     std::int64_t j = i;
     while (j < n && index.SameText(j + 1, i)) ++j;
@@ -97,6 +100,33 @@ std::int32_t IndexRuns::FindUtf8(QByteArrayView utf8) const {
     return FindUnits(bytes, utf8.size(), HashUnits(bytes, utf8.size()));
   }
   return Find(QString::fromUtf8(utf8));
+}
+
+void IndexRuns::FindUtf8Batch(const QByteArrayView* texts, std::size_t n,
+                              std::int32_t* out) const {
+  std::uint64_t hashes[kBatch];
+  bool ascii[kBatch];
+  n = std::min(n, kBatch);
+  for (std::size_t i = 0; i < n; ++i) {
+    ascii[i] = IsAscii(texts[i]);
+    if (!ascii[i]) continue;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(texts[i].data());
+    hashes[i] = HashUnits(bytes, texts[i].size());
+    __builtin_prefetch(&slots_[hashes[i] & mask_]);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!ascii[i]) continue;
+    const std::uint64_t slot = slots_[hashes[i] & mask_];
+    if (slot != 0) __builtin_prefetch(&runs_[static_cast<std::size_t>((slot & 0xffffffffull) - 1)]);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!ascii[i]) {
+      out[i] = FindUtf8(texts[i]);
+      continue;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(texts[i].data());
+    out[i] = FindUnits(bytes, texts[i].size(), hashes[i]);
+  }
 }
 
 }  // namespace mivora

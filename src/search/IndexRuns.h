@@ -32,6 +32,10 @@ class IndexRuns {
   // The run holding exactly this text, or -1.
   std::int32_t Find(QStringView text) const;
   std::int32_t FindUtf8(QByteArrayView utf8) const;
+  // FindUtf8 of n texts at once (n at most kBatch): out[i] is the run of texts[i]. The texts'
+  // slots and runs are fetched from memory together rather than one after another.
+  static constexpr std::size_t kBatch = 32;
+  void FindUtf8Batch(const QByteArrayView* texts, std::size_t n, std::int32_t* out) const;
   const Run& At(std::int32_t run) const { return runs_[static_cast<std::size_t>(run)]; }
 
  private:
