@@ -36,7 +36,6 @@ void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizety
   rows = std::min(rows, 2 * rest / (8.0 * grid.Cols()) + 16);
   rows = std::min(rows, static_cast<double>(kMaxCsvRows));
   grid.Reserve(static_cast<int>(rows), 0);
-  grid.ReserveColumnText(0, static_cast<std::int64_t>(rows) * 8);  // the row numbers
   const double scale = rows / static_cast<double>(sample_lines);
   const int columns = std::min<int>(grid.Cols() - 1, static_cast<int>(sample_bytes.size()));
   double text = 0;
@@ -205,6 +204,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
       line = line.first(cut);
     }
     result.failed_line = QString::fromUtf8(line);
+    grid.ShowRowNumbers(0, 1, grid.Rows() - 1);
     grid.Squeeze();  // a failed read gives back the room reserved ahead, as a finished one
     return finish();
   };
@@ -212,8 +212,6 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   grid.ClearCells();  // a reused slot keeps nothing of its former table
   grid.SetRow(0);
   std::vector<QByteArrayView> fields;
-  std::vector<QByteArrayView> cells;
-  char number[24];
   std::int64_t line = 0;  // lines read so far; the grid row of a line is line - 1
   qsizetype reserve_from = 0;
   qsizetype shortest_line = text.size();
@@ -249,13 +247,10 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
         ReserveForRest(grid, text.size(), reserve_from, parser.Position(), sample_bytes, line - 1,
                        shortest_line);
     }
-    auto [end, ec] = std::to_chars(number, number + sizeof number, row);
-    (void)ec;
+    // Column 0 numbers the rows; it is filled once the rows are read.
     const int data_cols = grid.Cols() - 1;
     const int usable = std::min<int>(static_cast<int>(fields.size()), data_cols);
-    cells.assign(1, QByteArrayView(number, end - number));
-    cells.insert(cells.end(), fields.begin(), fields.begin() + usable);
-    grid.AppendRowUtf8(cells.data(), static_cast<int>(cells.size()));
+    grid.AppendRowUtf8(fields.data(), usable, 1);
     grid.SetRow(row);
     if (static_cast<int>(fields.size()) > data_cols || !complete)
       return fail(CsvRowProblemMessage(row));
@@ -266,6 +261,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   grid.SetRow(0);
   grid.SetCol(0);
   grid.SetCurrentText(result.name);
+  grid.ShowRowNumbers(0, 1, grid.Rows() - 1);
   for (int c = 1; c < grid.Cols(); ++c) grid.SetMergeCol(c, true);
   grid.Squeeze();
   return finish();
