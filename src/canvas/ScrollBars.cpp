@@ -203,9 +203,15 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
 
 float ApplyCanvasVBar(CanvasBars& b, float previous) {
   TwipRect& s = b.vsldr.rect;
-  if (s.top <= kArrow) s.top = kArrow;
-  if (s.top + s.height >= b.dn.rect.top) s.top = b.dn.rect.top - s.height;
+  const bool at_start = s.top <= kArrow;
+  if (at_start) s.top = kArrow;
+  const bool at_end = s.top + s.height >= b.dn.rect.top;
+  if (at_end) s.top = b.dn.rect.top - s.height;
   if (b.v_travel <= 0) return 0;
+  // A slider at an end shows that end of the range exactly, whatever the rounding of the
+  // steps before.
+  if (at_end) return F(static_cast<double>(b.view_height - b.bottom));
+  if (at_start) return F(static_cast<double>(-b.top));
   const double range = static_cast<double>(b.bottom - b.top);
   const double t = static_cast<double>(b.v_travel);
   const long long now = RoundHalfEven(s.top / t * range);
@@ -215,9 +221,13 @@ float ApplyCanvasVBar(CanvasBars& b, float previous) {
 
 float ApplyCanvasHBar(CanvasBars& b, float previous) {
   TwipRect& s = b.hsldr.rect;
-  if (s.left <= kArrow) s.left = kArrow;
-  if (s.left + s.width >= b.ri.rect.left) s.left = b.ri.rect.left - s.width;
+  const bool at_start = s.left <= kArrow;
+  if (at_start) s.left = kArrow;
+  const bool at_end = s.left + s.width >= b.ri.rect.left;
+  if (at_end) s.left = b.ri.rect.left - s.width;
   if (b.h_travel <= 0) return 0;
+  if (at_end) return F(static_cast<double>(b.view_width - b.right));
+  if (at_start) return F(static_cast<double>(-b.left));
   const double range = static_cast<double>(b.right - b.left);
   const double t = static_cast<double>(b.h_travel);
   const long long now = RoundHalfEven(s.left / t * range);

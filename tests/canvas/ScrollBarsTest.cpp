@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "canvas/TableWindowMouse.h"
 #include "search/SearchFixture.h"
 
@@ -152,6 +154,52 @@ TEST_F(ScrollBarsTest, CanvasBarsFitOrScrollEveryWindow) {
   EXPECT_LT(moved, -20000);
   EXPECT_EQ(ws_.tables.line1.y1, 1000 + moved);
   EXPECT_LE(ws_.tables.slots[far].frame.rect.bottom(), b.view_height);
+}
+
+// A pointer dragged along the canvas slider, as the mouse delivers it: every move is local to
+// the slider where it stands at that moment. One drag to the track's end shows the far end of
+// the canvas; back to the start it shows the start again.
+TEST_F(ScrollBarsTest, OneCanvasSliderDragReachesBothEnds) {
+  struct Case {
+    float first_top, far_top;  // the two windows' tops
+    float step;                // the pointer's travel per move
+  } cases[] = {{501, 30000, 40}, {3000, 30000, 40}, {501, 300000, 15}, {-8000, 20000, 100},
+               {501, 12000, 300}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.far_top);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int far = AddKeys(QStringLiteral("F"), Q({"1"}));
+    PlaceSlot(ws_, a, 501, c.first_top, 700, 3000);
+    PlaceSlot(ws_, far, 501, c.far_top, 700, 3000);
+    UpdateCanvasVScroll(ws_);
+    UpdateCanvasHScroll(ws_);
+    CanvasBars& b = ws_.tables.canvas_bars;
+    ASSERT_TRUE(b.vbar.visible);
+    const float press = 10;
+    float pointer = b.vsldr.rect.top + press;  // along the bar
+    CanvasBarMouseDown(ws_, CanvasBarPart::kVSlider, MouseEvent{kLeftButton, 0, 0, press});
+    auto move_to = [&](float to) {
+      while (pointer != to) {
+        pointer = pointer < to ? std::min(to, pointer + c.step) : std::max(to, pointer - c.step);
+        CanvasBarMouseMove(ws_, CanvasBarPart::kVSlider,
+                           MouseEvent{kLeftButton, 0, 0, pointer - b.vsldr.rect.top});
+      }
+    };
+    const auto& slots = ws_.tables.slots;
+    move_to(b.dn.rect.top + 500);
+    EXPECT_LE(slots[far].frame.rect.bottom(), b.view_height);
+    EXPECT_GE(slots[far].frame.rect.bottom(), b.view_height - 600);
+    EXPECT_NEAR(b.vsldr.rect.top + b.vsldr.rect.height, b.dn.rect.top, 1);
+    move_to(-500);
+    EXPECT_GE(slots[a].frame.rect.top, 0);
+    EXPECT_LE(slots[a].frame.rect.top, std::max(c.first_top, 501.0f));
+    EXPECT_NEAR(b.vsldr.rect.top, kCanvasArrowLength, 1);
+    CanvasBarMouseUp(ws_, CanvasBarPart::kVSlider, MouseEvent{kLeftButton, 0, 0, press});
+    for (int s : {a, far}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, far}) ws_.tables.slots[s].frame.rect = {};
+  }
 }
 
 }  // namespace
