@@ -84,6 +84,11 @@ void Extent(const std::vector<TwipRect>& elements, bool vertical, long long& lo,
   }
 }
 
+// Widens an extent lo..hi to hold `pieces`.
+void WidenBy(const std::vector<TwipRect>& pieces, bool vertical, long long& lo, long long& hi) {
+  Extent(pieces, vertical, lo, hi);
+}
+
 // Slider length and offset for a content range lo..hi over a view of `view`, travel t.
 void PlaceSlider(double view, double t, long long lo, long long hi, float& length,
                  float& offset, bool& shown, bool hide_when_empty) {
@@ -127,7 +132,8 @@ void SetCanvasBarGeometry(CanvasBars& b) {
 }
 
 void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent) {
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also) {
   const float chrome = kWindowChromeHeight;
   if (fh > chrome) b.vbar.rect.height = fh - chrome; else b.vbar.visible = false;
   if (b.hbar.visible) {
@@ -146,6 +152,7 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
   bottom += m;
   top -= m;
   if (extent) extent(top, bottom);
+  WidenBy(also, true, top, bottom);
   if (top >= 0 && bottom <= view) {
     b.vbar.visible = false;
     b.top = 0;
@@ -170,7 +177,8 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
 }
 
 void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent) {
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also) {
   b.hbar.rect.width = fw - kWindowChromeWidth - (b.vbar.visible ? kCanvasBarThickness : 0);
   const long long view = RoundHalfEven(b.hbar.rect.width);
   b.view_width = view;
@@ -182,6 +190,7 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
   right += m;
   left -= m;
   if (extent) extent(left, right);
+  WidenBy(also, false, left, right);
   if (left >= 0 && right <= view) {
     b.hbar.visible = false;
     b.left = 0;
@@ -247,6 +256,14 @@ std::vector<TwipRect> TableFrames(const Workspace& ws) {
   return out;
 }
 
+// The join-line pieces shown on the canvas.
+std::vector<TwipRect> LinePieces(const Workspace& ws) {
+  std::vector<TwipRect> out;
+  for (const Control& c : ws.tables.line2)
+    if (c.visible) out.push_back(c.rect);
+  return out;
+}
+
 }  // namespace
 
 void SetCanvasScrollBarGeometry(Workspace& ws) {
@@ -270,7 +287,8 @@ void UpdateCanvasVScroll(Workspace& ws) {
                        t.slots[s].frame.rect.top = F(static_cast<double>(top));
                        t.slots[s].frame.rect.height = F(static_cast<double>(bottom - top));
                      }
-                   });
+                   },
+                   LinePieces(ws));
 }
 
 void UpdateCanvasHScroll(Workspace& ws) {
@@ -285,13 +303,16 @@ void UpdateCanvasHScroll(Workspace& ws) {
                      TwipRect& b2 = t.slots[2].frame.rect;
                      b2.left = F(static_cast<double>(left) - b2.width);
                      t.slots[3].frame.rect.left = F(static_cast<double>(right));
-                   });
+                   },
+                   LinePieces(ws));
 }
 
 void ApplyCanvasVScroll(Workspace& ws, float previous) {
   auto& t = ws.tables;
   const float d = ApplyCanvasVBar(t.canvas_bars, previous);
   for (int s = kFirstTableSlot; s < t.SlotCount(); ++s) t.slots[s].frame.rect.top += d;
+  // Shown line pieces move with the windows until they are laid out again.
+  for (Control& c : t.line2) c.rect.top += d;
   t.line1.y1 += d;
   UpdateCanvasVScroll(ws);
 }
@@ -300,6 +321,7 @@ void ApplyCanvasHScroll(Workspace& ws, float previous) {
   auto& t = ws.tables;
   const float d = ApplyCanvasHBar(t.canvas_bars, previous);
   for (int s = kFirstTableSlot; s < t.SlotCount(); ++s) t.slots[s].frame.rect.left += d;
+  for (Control& c : t.line2) c.rect.left += d;
   t.line1.x1 += d;
   UpdateCanvasHScroll(ws);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "canvas/TableWindowMouse.h"
+#include "search/JoinLines.h"
 #include "search/SearchFixture.h"
 
 namespace mivora::testing {
@@ -200,6 +201,78 @@ TEST_F(ScrollBarsTest, OneCanvasSliderDragReachesBothEnds) {
     for (int s : {a, far}) ws_.tables.slots[s].frame.visible = false;
     for (int s : {a, far}) ws_.tables.slots[s].frame.rect = {};
   }
+}
+
+// Lines routed around a window in the top row (above it) or in the left column (left of it)
+// may run outside the windows' extent: the canvas range holds every piece, so the bars reach
+// each one, and scrolling to the start shows the highest (leftmost) piece.
+TEST_F(ScrollBarsTest, CanvasRangeHoldsEveryJoinLinePiece) {
+  struct Case {
+    TwipRect a, between, b;
+  } cases[] = {
+      {{501, 501, 2000, 700}, {3100, 501, 2000, 700}, {5700, 501, 2000, 700}},  // a row
+      {{501, 501, 2000, 700}, {501, 1800, 2000, 700}, {501, 3100, 2000, 700}},  // a column
+      {{501, 501, 2000, 700}, {3100, 501, 2000, 9000}, {5700, 501, 2000, 700}},  // a tall one
+      {{501, 501, 2000, 9000}, {501, 10100, 2000, 700}, {501, 11400, 2000, 700}},
+      {{100, 100, 2000, 700}, {2700, 100, 2000, 700}, {5300, 100, 2000, 700}},  // near the edges
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.between.height);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int m = AddKeys(QStringLiteral("M"), Q({"1"}));
+    const int b = AddKeys(QStringLiteral("B"), Q({"1"}));
+    for (auto [s, r] : {std::pair{a, c.a}, {m, c.between}, {b, c.b}})
+      PlaceSlot(ws_, s, r.left, r.top, r.height, r.width);
+    for (auto [s, r] : {std::pair{a, c.a}, {m, c.between}, {b, c.b}})
+      ws_.tables.slots[s].frame.rect = r;  // placed as given, not pushed apart
+    MakeJoin(a, 1, b, 1);
+    RedrawJoinLines(ws_);
+    const CanvasBars& bars = ws_.tables.canvas_bars;
+    int shown = 0;
+    for (const Control& piece : ws_.tables.line2) {
+      if (!piece.visible) continue;
+      ++shown;
+      EXPECT_GE(piece.rect.top, bars.top);
+      EXPECT_LE(piece.rect.bottom(), bars.bottom);
+      EXPECT_GE(piece.rect.left, bars.left);
+      EXPECT_LE(piece.rect.right(), bars.right);
+    }
+    EXPECT_GE(shown, 3);
+    // Scrolled to the top left: the highest and leftmost pieces are in view.
+    ws_.tables.canvas_bars.vsldr.rect.top = -1;
+    ApplyCanvasVScroll(ws_, bars.vsldr.rect.top);
+    ws_.tables.canvas_bars.hsldr.rect.left = -1;
+    ApplyCanvasHScroll(ws_, bars.hsldr.rect.left);
+    float highest_now = 1e9f, leftmost_now = 1e9f;
+    for (const Control& piece : ws_.tables.line2) {
+      if (!piece.visible) continue;
+      highest_now = std::min(highest_now, piece.rect.top);
+      leftmost_now = std::min(leftmost_now, piece.rect.left);
+    }
+    EXPECT_GE(highest_now, 0);
+    EXPECT_GE(leftmost_now, 0);
+    for (int s : {a, m, b}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, m, b}) ws_.tables.slots[s].frame.rect = {};
+    EraseJoinLines(ws_);
+    RemoveJoin(ws_, a, b);
+  }
+}
+
+TEST_F(ScrollBarsTest, AJoinLinePieceAboveEveryWindowMakesTheBarAppear) {
+  ws_.tables.window.width = 12000;
+  ws_.tables.window.height = 9100;
+  const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+  PlaceSlot(ws_, a, 501, 501, 700, 2000);
+  UpdateCanvasVScroll(ws_);
+  EXPECT_FALSE(ws_.tables.canvas_bars.vbar.visible);
+  ws_.tables.line2.resize(1);
+  ws_.tables.line2[0].rect = {600, -3000, 50, 2000};
+  ws_.tables.line2[0].visible = true;
+  UpdateCanvasVScroll(ws_);
+  EXPECT_TRUE(ws_.tables.canvas_bars.vbar.visible);
+  EXPECT_EQ(ws_.tables.canvas_bars.top, -3000);
 }
 
 }  // namespace
