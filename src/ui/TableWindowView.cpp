@@ -12,6 +12,10 @@ namespace mivora::ui {
 namespace {
 
 void Paint(QWidget* w, Colour c) {
+  // A palette change notifies the widget and its children: only when the colour changes.
+  if (w->autoFillBackground() && w->palette().color(QPalette::Window) == ToQColor(c) &&
+      w->palette().color(QPalette::Button) == ToQColor(c))
+    return;
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, ToQColor(c));
   pal.setColor(QPalette::Button, ToQColor(c));
