@@ -35,6 +35,10 @@ constexpr int kTables = 30;
 struct Canvas {
   Canvas() {
     windows.Start({});
+    // The start shrinks `Tables` to the offscreen screen, which is smaller in logical pixels
+    // at a ratio of 2: both ratios measure the same 12000 × 9100 twips window.
+    ws.tables.window.width = 12000;
+    ws.tables.window.height = 9100;
     for (int i = 0; i < kTables; ++i) {
       const int s = AllocateSlot(ws, 0, 0, 0, 0);
       Grid& g = ws.TableGrid(s);
