@@ -203,6 +203,49 @@ TEST_F(ScrollBarsTest, OneCanvasSliderDragReachesBothEnds) {
   }
 }
 
+// The horizontal twin: one drag along the bottom bar reaches the right end and comes back.
+TEST_F(ScrollBarsTest, OneCanvasHorizontalSliderDragReachesBothEnds) {
+  struct Case {
+    float first_left, far_left;
+    float step;
+  } cases[] = {{501, 40000, 40}, {4000, 40000, 40}, {-9000, 25000, 100}, {501, 400000, 15}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.far_left);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int far = AddKeys(QStringLiteral("F"), Q({"1"}));
+    PlaceSlot(ws_, a, c.first_left, 501, 700, 3000);
+    PlaceSlot(ws_, far, c.far_left, 501, 700, 3000);
+    UpdateCanvasVScroll(ws_);
+    UpdateCanvasHScroll(ws_);
+    CanvasBars& b = ws_.tables.canvas_bars;
+    ASSERT_TRUE(b.hbar.visible);
+    const float press = 10;
+    float pointer = b.hsldr.rect.left + press;
+    CanvasBarMouseDown(ws_, CanvasBarPart::kHSlider, MouseEvent{kLeftButton, 0, press, 0});
+    auto move_to = [&](float to) {
+      while (pointer != to) {
+        pointer = pointer < to ? std::min(to, pointer + c.step) : std::max(to, pointer - c.step);
+        CanvasBarMouseMove(ws_, CanvasBarPart::kHSlider,
+                           MouseEvent{kLeftButton, 0, pointer - b.hsldr.rect.left, 0});
+      }
+    };
+    const auto& slots = ws_.tables.slots;
+    move_to(b.ri.rect.left + 500);
+    EXPECT_LE(slots[far].frame.rect.right(), b.view_width);
+    EXPECT_GE(slots[far].frame.rect.right(), b.view_width - 600);
+    EXPECT_NEAR(b.hsldr.rect.left + b.hsldr.rect.width, b.ri.rect.left, 1);
+    move_to(-500);
+    EXPECT_GE(slots[a].frame.rect.left, 0);
+    EXPECT_LE(slots[a].frame.rect.left, std::max(c.first_left, 501.0f));
+    EXPECT_NEAR(b.hsldr.rect.left, kCanvasArrowLength, 1);
+    CanvasBarMouseUp(ws_, CanvasBarPart::kHSlider, MouseEvent{kLeftButton, 0, press, 0});
+    for (int s : {a, far}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, far}) ws_.tables.slots[s].frame.rect = {};
+  }
+}
+
 // Lines routed around a window in the top row (above it) or in the left column (left of it)
 // may run outside the windows' extent: the canvas range holds every piece, so the bars reach
 // each one, and scrolling to the start shows the highest (leftmost) piece.
