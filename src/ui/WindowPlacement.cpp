@@ -11,7 +11,21 @@ namespace mivora::ui {
 
 namespace {
 
-// Watches the window's first exposure and moves its frame back where it was asked to be.
+// Moves the frame to `at` once the window manager has told its frame: before that a move
+// would put the client area there and the title bar off the screen. A window that gets no
+// frame within two seconds (no window manager, or one that draws none) kept the place asked
+// for before it was shown and is left alone.
+void CorrectWhenFramed(QPointer<QWidget> w, QPoint at, int tries) {
+  if (!w || !w->windowHandle()) return;
+  if (w->windowHandle()->frameMargins().isNull()) {
+    if (tries > 0)
+      QTimer::singleShot(50, w, [w, at, tries] { CorrectWhenFramed(w, at, tries - 1); });
+    return;
+  }
+  if (w->frameGeometry().topLeft() != at) w->move(at);
+}
+
+// Watches the window's first exposure: the window manager's own placement comes with it.
 class PlaceWhenExposed : public QObject {
  public:
   PlaceWhenExposed(QWidget* widget, QPoint at) : QObject(widget), widget_(widget), at_(at) {}
@@ -19,13 +33,7 @@ class PlaceWhenExposed : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Expose && widget_ && widget_->windowHandle() &&
         widget_->windowHandle()->isExposed()) {
-      // The window manager's own placement and decoration arrive around the first exposure:
-      // ask once more right after it.
-      QPointer<QWidget> w = widget_;
-      const QPoint at = at_;
-      QTimer::singleShot(0, w, [w, at] {
-        if (w && w->frameGeometry().topLeft() != at) w->move(at);
-      });
+      CorrectWhenFramed(widget_, at_, 40);
       watched->removeEventFilter(this);
       deleteLater();
     }
@@ -47,7 +55,7 @@ void PlaceFrameAt(QWidget* window, QPoint at) {
       handle->installEventFilter(new PlaceWhenExposed(window, at));
     return;
   }
-  if (window->frameGeometry().topLeft() != at) window->move(at);
+  CorrectWhenFramed(window, at, 40);
 }
 
 }  // namespace mivora::ui
