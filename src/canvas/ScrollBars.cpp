@@ -62,6 +62,22 @@ int FullCols(const Grid& g) {
   return std::max(1, k);
 }
 
+// A table slider is never shorter than this, so that it can be grabbed even on millions of
+// rows; the travel its offset maps onto shrinks by the added length.
+constexpr double kMinTableSlider = 90;
+
+// The slider's length for `shown` of `total` rows over travel t, and the travel its offset
+// maps onto.
+void TableSliderLength(double shown, double total, double t, double& length, double& travel) {
+  length = total > 0 ? shown * t / total : 0;
+  travel = t;
+  const double least = std::min(kMinTableSlider, t / 2);
+  if (length < least) {
+    travel = t - (least - length);
+    length = least;
+  }
+}
+
 void KeepJoinedInView(Grid& g, const std::vector<int>& joined) {
   const int m = g.Cols() - 1;
   int lo = 0, hi = 0;
@@ -361,9 +377,14 @@ void UpdateTableVScroll(TableSlot& s) {
   } else {
     const long long t = RoundHalfEven(s.vsc_bar.rect.height - 2 * kBar);
     if (t >= 1) {
-      const double td = static_cast<double>(t), rows = static_cast<double>(n - 1);
-      s.vsldr.rect.height = F(static_cast<double>(std::max(0LL, last - first)) * td / rows);
-      s.vsldr.rect.top = F(static_cast<double>(first - 1) * td / rows + kBar);
+      const double rows = static_cast<double>(n - 1);
+      double length, travel;
+      TableSliderLength(static_cast<double>(std::max(0LL, last - first)), rows,
+                        static_cast<double>(t), length, travel);
+      s.vsldr.rect.height = F(length);
+      s.vsldr.rect.top = F(std::min(static_cast<double>(first - 1) * travel / rows,
+                                    static_cast<double>(t) - length) +
+                           kBar);
       s.vsc_bar.visible = true;
     } else {
       s.vsc_bar.visible = false;
@@ -425,7 +446,12 @@ void ApplyTableVScroll(TableSlot& s) {
   const long long t = RoundHalfEven(s.vsc_bar.rect.height - 2 * kBar);
   if (n >= 2 && t > 0) {
     const int max_top = MaxTopRow(g);
-    long long r = RoundHalfEven((sl.top - kBar) / static_cast<double>(t) * static_cast<double>(n));
+    const long long first = g.TopRow();
+    const long long last = std::min<long long>(n, g.LastVisibleRow() + 1LL);
+    double length, travel;
+    TableSliderLength(static_cast<double>(std::max(0LL, last - first)),
+                      static_cast<double>(n - 1), static_cast<double>(t), length, travel);
+    long long r = RoundHalfEven((sl.top - kBar) / travel * static_cast<double>(n));
     if (sl.top <= kBar) r = 1;
     if (sl.top + sl.height >= s.dn_arrow.rect.top) r = max_top;
     g.SetTopRow(static_cast<int>(std::clamp<long long>(r, 1, max_top)));

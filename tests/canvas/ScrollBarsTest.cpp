@@ -55,6 +55,26 @@ TEST_F(ScrollBarsTest, VerticalBarAtTheEnds) {
   }
 }
 
+// On millions of rows the slider keeps a length that can be grabbed, and dragging it down the
+// track walks the rows in order, the slider staying where it was put, to the last row.
+TEST_F(ScrollBarsTest, AHugeTablesSliderCanBeGrabbedAndDraggedToTheEnd) {
+  TableSlot& s = Table(3000000, 2, 4000, 4000);
+  ASSERT_TRUE(s.vsc_bar.visible);
+  EXPECT_GE(s.vsldr.rect.height, 90);
+  int previous = s.grid.TopRow();
+  for (int step = 0; step < 2000 && s.vsldr.rect.top + s.vsldr.rect.height < s.dn_arrow.rect.top;
+       ++step) {
+    const float want = s.vsldr.rect.top + 3;
+    s.vsldr.rect.top = want;
+    ApplyTableVScroll(s);
+    EXPECT_GE(s.grid.TopRow(), previous);
+    EXPECT_NEAR(s.vsldr.rect.top, std::min(want, s.dn_arrow.rect.top - s.vsldr.rect.height), 0.5);
+    previous = s.grid.TopRow();
+  }
+  EXPECT_EQ(s.grid.LastVisibleRow(), 3000000);
+  EXPECT_NEAR(s.vsldr.rect.top + s.vsldr.rect.height, s.dn_arrow.rect.top, 0.5);
+}
+
 TEST_F(ScrollBarsTest, ZeroTravelNeitherDividesNorShows) {
   TableSlot& s = Table(100, 2, 4000, 300);
   EXPECT_FALSE(s.vsc_bar.visible);
