@@ -62,6 +62,22 @@ int FullCols(const Grid& g) {
   return std::max(1, k);
 }
 
+// A table slider is never shorter than this, so that it can be grabbed even on millions of
+// rows; the travel its offset maps onto shrinks by the added length.
+constexpr double kMinTableSlider = 90;
+
+// The slider's length for `shown` of `total` rows over travel t, and the travel its offset
+// maps onto.
+void TableSliderLength(double shown, double total, double t, double& length, double& travel) {
+  length = total > 0 ? shown * t / total : 0;
+  travel = t;
+  const double least = std::min(kMinTableSlider, t / 2);
+  if (length < least) {
+    travel = t - (least - length);
+    length = least;
+  }
+}
+
 void KeepJoinedInView(Grid& g, const std::vector<int>& joined) {
   const int m = g.Cols() - 1;
   int lo = 0, hi = 0;
@@ -82,6 +98,11 @@ void Extent(const std::vector<TwipRect>& elements, bool vertical, long long& lo,
     lo = std::min(lo, RoundHalfEven(a));
     hi = std::max(hi, RoundHalfEven(a + len));
   }
+}
+
+// Widens an extent lo..hi to hold `pieces`.
+void WidenBy(const std::vector<TwipRect>& pieces, bool vertical, long long& lo, long long& hi) {
+  Extent(pieces, vertical, lo, hi);
 }
 
 // Slider length and offset for a content range lo..hi over a view of `view`, travel t.
@@ -127,7 +148,8 @@ void SetCanvasBarGeometry(CanvasBars& b) {
 }
 
 void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent) {
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also) {
   const float chrome = kWindowChromeHeight;
   if (fh > chrome) b.vbar.rect.height = fh - chrome; else b.vbar.visible = false;
   if (b.hbar.visible) {
@@ -146,6 +168,7 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
   bottom += m;
   top -= m;
   if (extent) extent(top, bottom);
+  WidenBy(also, true, top, bottom);
   if (top >= 0 && bottom <= view) {
     b.vbar.visible = false;
     b.top = 0;
@@ -170,7 +193,8 @@ void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
 }
 
 void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent) {
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also) {
   b.hbar.rect.width = fw - kWindowChromeWidth - (b.vbar.visible ? kCanvasBarThickness : 0);
   const long long view = RoundHalfEven(b.hbar.rect.width);
   b.view_width = view;
@@ -182,6 +206,7 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
   right += m;
   left -= m;
   if (extent) extent(left, right);
+  WidenBy(also, false, left, right);
   if (left >= 0 && right <= view) {
     b.hbar.visible = false;
     b.left = 0;
@@ -203,9 +228,15 @@ void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipR
 
 float ApplyCanvasVBar(CanvasBars& b, float previous) {
   TwipRect& s = b.vsldr.rect;
-  if (s.top <= kArrow) s.top = kArrow;
-  if (s.top + s.height >= b.dn.rect.top) s.top = b.dn.rect.top - s.height;
+  const bool at_start = s.top <= kArrow;
+  if (at_start) s.top = kArrow;
+  const bool at_end = s.top + s.height >= b.dn.rect.top;
+  if (at_end) s.top = b.dn.rect.top - s.height;
   if (b.v_travel <= 0) return 0;
+  // A slider at an end shows that end of the range exactly, whatever the rounding of the
+  // steps before.
+  if (at_end) return F(static_cast<double>(b.view_height - b.bottom));
+  if (at_start) return F(static_cast<double>(-b.top));
   const double range = static_cast<double>(b.bottom - b.top);
   const double t = static_cast<double>(b.v_travel);
   const long long now = RoundHalfEven(s.top / t * range);
@@ -215,9 +246,13 @@ float ApplyCanvasVBar(CanvasBars& b, float previous) {
 
 float ApplyCanvasHBar(CanvasBars& b, float previous) {
   TwipRect& s = b.hsldr.rect;
-  if (s.left <= kArrow) s.left = kArrow;
-  if (s.left + s.width >= b.ri.rect.left) s.left = b.ri.rect.left - s.width;
+  const bool at_start = s.left <= kArrow;
+  if (at_start) s.left = kArrow;
+  const bool at_end = s.left + s.width >= b.ri.rect.left;
+  if (at_end) s.left = b.ri.rect.left - s.width;
   if (b.h_travel <= 0) return 0;
+  if (at_end) return F(static_cast<double>(b.view_width - b.right));
+  if (at_start) return F(static_cast<double>(-b.left));
   const double range = static_cast<double>(b.right - b.left);
   const double t = static_cast<double>(b.h_travel);
   const long long now = RoundHalfEven(s.left / t * range);
@@ -234,6 +269,14 @@ std::vector<TwipRect> TableFrames(const Workspace& ws) {
   // Hidden (removed) windows count too: their place is kept for the next table.
   for (int s = kFirstTableSlot; s < ws.tables.SlotCount(); ++s)
     out.push_back(ws.tables.slots[s].frame.rect);
+  return out;
+}
+
+// The join-line pieces shown on the canvas.
+std::vector<TwipRect> LinePieces(const Workspace& ws) {
+  std::vector<TwipRect> out;
+  for (const Control& c : ws.tables.line2)
+    if (c.visible) out.push_back(c.rect);
   return out;
 }
 
@@ -260,7 +303,8 @@ void UpdateCanvasVScroll(Workspace& ws) {
                        t.slots[s].frame.rect.top = F(static_cast<double>(top));
                        t.slots[s].frame.rect.height = F(static_cast<double>(bottom - top));
                      }
-                   });
+                   },
+                   LinePieces(ws));
 }
 
 void UpdateCanvasHScroll(Workspace& ws) {
@@ -275,13 +319,16 @@ void UpdateCanvasHScroll(Workspace& ws) {
                      TwipRect& b2 = t.slots[2].frame.rect;
                      b2.left = F(static_cast<double>(left) - b2.width);
                      t.slots[3].frame.rect.left = F(static_cast<double>(right));
-                   });
+                   },
+                   LinePieces(ws));
 }
 
 void ApplyCanvasVScroll(Workspace& ws, float previous) {
   auto& t = ws.tables;
   const float d = ApplyCanvasVBar(t.canvas_bars, previous);
   for (int s = kFirstTableSlot; s < t.SlotCount(); ++s) t.slots[s].frame.rect.top += d;
+  // Shown line pieces move with the windows until they are laid out again.
+  for (Control& c : t.line2) c.rect.top += d;
   t.line1.y1 += d;
   UpdateCanvasVScroll(ws);
 }
@@ -290,6 +337,7 @@ void ApplyCanvasHScroll(Workspace& ws, float previous) {
   auto& t = ws.tables;
   const float d = ApplyCanvasHBar(t.canvas_bars, previous);
   for (int s = kFirstTableSlot; s < t.SlotCount(); ++s) t.slots[s].frame.rect.left += d;
+  for (Control& c : t.line2) c.rect.left += d;
   t.line1.x1 += d;
   UpdateCanvasHScroll(ws);
 }
@@ -329,9 +377,14 @@ void UpdateTableVScroll(TableSlot& s) {
   } else {
     const long long t = RoundHalfEven(s.vsc_bar.rect.height - 2 * kBar);
     if (t >= 1) {
-      const double td = static_cast<double>(t), rows = static_cast<double>(n - 1);
-      s.vsldr.rect.height = F(static_cast<double>(std::max(0LL, last - first)) * td / rows);
-      s.vsldr.rect.top = F(static_cast<double>(first - 1) * td / rows + kBar);
+      const double rows = static_cast<double>(n - 1);
+      double length, travel;
+      TableSliderLength(static_cast<double>(std::max(0LL, last - first)), rows,
+                        static_cast<double>(t), length, travel);
+      s.vsldr.rect.height = F(length);
+      s.vsldr.rect.top = F(std::min(static_cast<double>(first - 1) * travel / rows,
+                                    static_cast<double>(t) - length) +
+                           kBar);
       s.vsc_bar.visible = true;
     } else {
       s.vsc_bar.visible = false;
@@ -393,7 +446,12 @@ void ApplyTableVScroll(TableSlot& s) {
   const long long t = RoundHalfEven(s.vsc_bar.rect.height - 2 * kBar);
   if (n >= 2 && t > 0) {
     const int max_top = MaxTopRow(g);
-    long long r = RoundHalfEven((sl.top - kBar) / static_cast<double>(t) * static_cast<double>(n));
+    const long long first = g.TopRow();
+    const long long last = std::min<long long>(n, g.LastVisibleRow() + 1LL);
+    double length, travel;
+    TableSliderLength(static_cast<double>(std::max(0LL, last - first)),
+                      static_cast<double>(n - 1), static_cast<double>(t), length, travel);
+    long long r = RoundHalfEven((sl.top - kBar) / travel * static_cast<double>(n));
     if (sl.top <= kBar) r = 1;
     if (sl.top + sl.height >= s.dn_arrow.rect.top) r = max_top;
     g.SetTopRow(static_cast<int>(std::clamp<long long>(r, 1, max_top)));

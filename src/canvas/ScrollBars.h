@@ -32,17 +32,21 @@ constexpr float kArrowStep = 320;
 void SetCanvasBarGeometry(CanvasBars& b);
 // Lays out the vertical (horizontal) bar for a window of outer size fw × fh whose elements
 // lie at `elements`; the extent runs `margin` beyond them. `extent` (may be empty) receives
-// the extent before the fit test, for the Tables canvas's boundary bars.
+// the extent before the fit test, for the Tables canvas's boundary bars. `also` (the join
+// lines' pieces) widens the scrolled range to hold them, but not that extent.
 void LayOutCanvasVBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent);
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also = {});
 void LayOutCanvasHBar(CanvasBars& b, float fw, float fh, const std::vector<TwipRect>& elements,
-                      float margin, const std::function<void(long long, long long)>& extent);
+                      float margin, const std::function<void(long long, long long)>& extent,
+                      const std::vector<TwipRect>& also = {});
 // Clamps the slider to its track and returns how far the elements move down (right) to
 // match it, given the slider's place before the step.
 float ApplyCanvasVBar(CanvasBars& b, float previous);
 float ApplyCanvasHBar(CanvasBars& b, float previous);
 
-// The canvas scroll bars of the Tables window.
+// The canvas scroll bars of the Tables window. The scrolled range holds every table window
+// (hidden ones too) and every shown join-line piece, so each can be scrolled into view.
 void SetCanvasScrollBarGeometry(Workspace& ws);
 void UpdateCanvasVScroll(Workspace& ws);
 void UpdateCanvasHScroll(Workspace& ws);

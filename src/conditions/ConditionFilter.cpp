@@ -5,6 +5,8 @@
 
 #include "conditions/ConditionTexts.h"
 #include "conditions/ParsedCondition.h"
+#include "model/ColumnWidths.h"
+#include "model/Host.h"
 #include "search/JoinedColumnKind.h"
 #include "workspace/Workspace.h"
 
@@ -69,6 +71,11 @@ void FilterJoinedRows(Workspace& ws) {
     result.AppendRowUtf8(cells.data(), width);
   }
   for (int c = 1; c < width; ++c) result.SetMergeCol(c, true);
+  // Both grids' row numbers fit, however many rows the search made.
+  if (ws.measurer) {
+    FitRowNumberColumn(ws.result.JoinedGrid(), *ws.measurer);
+    FitRowNumberColumn(result, *ws.measurer);
+  }
   ws.host.ShowProgress(0, 0);
 }
 

@@ -34,6 +34,17 @@ void FitColumnWidths(Grid& grid, const TextMeasurer& measurer) {
     }
     grid.SetColWidth(c, std::min(kMaxFittedColWidth, widest + kColumnTextPadding));
   }
+  FitRowNumberColumn(grid, measurer);
+}
+
+void FitRowNumberColumn(Grid& grid, const TextMeasurer& measurer) {
+  if (grid.Cols() < 1 || grid.Rows() < 2) return;
+  float digit = 0;
+  for (char16_t d = u'0'; d <= u'9'; ++d)
+    digit = std::max(digit, measurer.TextWidthTwips(QString(QChar(d)), false));
+  const int places = static_cast<int>(QString::number(grid.Rows() - 1).size());
+  const float need = digit * static_cast<float>(places) + kColumnTextPadding;
+  if (need > grid.ColWidth(0)) grid.SetColWidth(0, need);
 }
 
 }  // namespace mivora

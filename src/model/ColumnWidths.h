@@ -11,6 +11,11 @@ class TextMeasurer;
 // never every row), with padding and a cap.
 void FitColumnWidths(Grid& grid, const TextMeasurer& measurer);
 
+// Makes column 0 (the row numbers) wide enough for the last row number, e.g. "3000000": the
+// digits are measured once each and the widest counts for every place, so the cost does not
+// grow with the rows. Never narrows the column below its header.
+void FitRowNumberColumn(Grid& grid, const TextMeasurer& measurer);
+
 // At most this many characters of a cell are measured or painted: no column shows more, and
 // a cell of many megabytes then costs no more to fit or paint than a short one.
 inline constexpr int kShownCellChars = 4096;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "canvas/ScrollBars.h"
 #include "model/Constants.h"
 #include "search/JoinLineLayout.h"
 #include "search/JoinModel.h"
@@ -73,6 +74,10 @@ void RedrawJoinLines(Workspace& ws) {
     }
   }
   t.unroutable_joins = std::move(failing);
+  // The pieces count in the canvas's scrolled range: a line routed above the top row of
+  // windows or left of the leftmost can be scrolled to.
+  UpdateCanvasVScroll(ws);
+  UpdateCanvasHScroll(ws);
 }
 
 void EraseJoinLines(Workspace& ws) {

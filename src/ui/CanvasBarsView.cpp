@@ -5,6 +5,8 @@
 
 #include "canvas/ScrollBars.h"
 #include "model/Constants.h"
+#include "ui/ArrowRepeat.h"
+#include "ui/DragEnd.h"
 #include "ui/MouseEvents.h"
 #include "ui/Units.h"
 
@@ -15,20 +17,26 @@ namespace {
 // One part of the bars: hands its mouse events on.
 class CanvasBarPartView : public QWidget {
  public:
-  CanvasBarPartView(CanvasBarPart part, const CanvasBarsView::MouseRoute& mouse, QWidget* parent)
-      : QWidget(parent), part_(part), mouse_(mouse) {
+  CanvasBarPartView(CanvasBarPart part, CanvasBarsView* bars, QWidget* parent)
+      : QWidget(parent), part_(part), bars_(bars) {
     setAutoFillBackground(true);
   }
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override { mouse_(part_, 0, ToMouseEvent(event)); }
-  void mouseMoveEvent(QMouseEvent* event) override { mouse_(part_, 1, ToMouseEvent(event)); }
-  void mouseReleaseEvent(QMouseEvent* event) override { mouse_(part_, 2, ToMouseEvent(event)); }
+  void mousePressEvent(QMouseEvent* event) override { Hand(0, event); }
+  void mouseMoveEvent(QMouseEvent* event) override { Hand(1, event); }
+  void mouseReleaseEvent(QMouseEvent* event) override { Hand(2, event); }
 
  private:
+  void Hand(int kind, QMouseEvent* event) { bars_->PartEvent(part_, this, kind, ToMouseEvent(event)); }
   CanvasBarPart part_;
-  CanvasBarsView::MouseRoute mouse_;
+  CanvasBarsView* bars_;
 };
+
+bool IsArrow(CanvasBarPart p) {
+  return p == CanvasBarPart::kUpArrow || p == CanvasBarPart::kDownArrow ||
+         p == CanvasBarPart::kLeftArrow || p == CanvasBarPart::kRightArrow;
+}
 
 void SetColour(QWidget* w, Colour colour) {
   w->setAutoFillBackground(true);
@@ -40,7 +48,20 @@ void SetColour(QWidget* w, Colour colour) {
 }  // namespace
 
 CanvasBarsView::CanvasBarsView(QWidget* canvas, MouseRoute mouse)
-    : vbar_(new QFrame(canvas)), hbar_(new QFrame(canvas)) {
+    : mouse_(std::move(mouse)),
+      repeat_(new ArrowRepeat(canvas)),
+      vbar_(new QFrame(canvas)),
+      hbar_(new QFrame(canvas)) {
+  drag_end_ = new DragEnd(
+      [this](QWidget* widget, const MouseEvent& release) {
+        repeat_->Stop();
+        for (std::size_t i = 0; i < parts_.size(); ++i) {
+          const auto part = static_cast<CanvasBarPart>(i);
+          // A lost arrow press clicks nothing; a slider drag ends as its release.
+          if (parts_[i] == widget && !IsArrow(part)) mouse_(part, 2, release);
+        }
+      },
+      canvas);
   for (QFrame* bar : {vbar_, hbar_}) {
     SetColour(bar, kScrollBarColour);
     bar->hide();
@@ -51,11 +72,24 @@ CanvasBarsView::CanvasBarsView(QWidget* canvas, MouseRoute mouse)
   for (CanvasBarPart p : order) {
     const bool vertical = p == CanvasBarPart::kVSlider || p == CanvasBarPart::kUpArrow ||
                           p == CanvasBarPart::kDownArrow;
-    QWidget* w = new CanvasBarPartView(p, mouse, vertical ? vbar_ : hbar_);
+    QWidget* w = new CanvasBarPartView(p, this, vertical ? vbar_ : hbar_);
     const bool slider = p == CanvasBarPart::kVSlider || p == CanvasBarPart::kHSlider;
     SetColour(w, slider ? kSliderColour : kCornerColour);
     parts_.push_back(w);
   }
+}
+
+void CanvasBarsView::PartEvent(CanvasBarPart part, QWidget* widget, int kind,
+                               const MouseEvent& e) {
+  if (kind == 0) drag_end_->Pressed(widget, e);
+  if (kind == 1 && !drag_end_->Moved(widget, e)) return;
+  if (kind == 2) {
+    repeat_->Stop();
+    if (!drag_end_->Released(widget)) return;
+  }
+  if (kind == 0 && IsArrow(part) && e.button == kLeftButton)
+    repeat_->Start([this, part] { mouse_(part, 2, MouseEvent{kLeftButton, 0, 0, 0}); });
+  mouse_(part, kind, e);
 }
 
 QWidget* CanvasBarsView::Part(CanvasBarPart part) const {

@@ -14,6 +14,7 @@
 #include "conditions/OperatorPalette.h"
 #include "conditions/SqlText.h"
 #include "ui/CanvasBarsView.h"
+#include "ui/DragEnd.h"
 #include "ui/EquationsWidgets.h"
 #include "canvas/HintSpots.h"
 #include "conditions/SqlText.h"
@@ -49,18 +50,28 @@ EquationsWindow::EquationsWindow(Workspace& ws, SyncHub& hub)
   auto after = [this](QWidget* w, bool pressed) { AfterMouseEvent(w, pressed); };
 
   auto* sql_frame = new RoutedGroupBox(this);
+  sql_drag_end_ = new DragEnd(
+      [this](QWidget* widget, const MouseEvent& release) {
+        SqlTextFrameMouseUp(ws_, release.button, release.shift);
+        AfterMouseEvent(widget, false);
+      },
+      this);
   // The right button moves the frame, the left resizes it by its strips.
   sql_frame->route.down = [this](const MouseEvent& e) {
+    sql_drag_end_->Pressed(sql_frame_, e);
     SqlFrameMouseDown(sql_anchor_, e.x, e.y);
   };
   sql_frame->route.move = [this](const MouseEvent& e) {
     SqlFrameMouseMove(ws_, e);
-    if (e.button != 0) {
+    const bool dragging = sql_drag_end_->Moved(sql_frame_, e);
+    if (e.button != 0 && dragging) {
       SqlFrameDragStep(ws_.conditions.cnd_equation, ws_.conditions.equation, sql_anchor_,
                        e.button, e.x, e.y);
     }
   };
-  sql_frame->route.up = [this](const MouseEvent& e) { SqlTextFrameMouseUp(ws_, e.button, e.shift); };
+  sql_frame->route.up = [this](const MouseEvent& e) {
+    if (sql_drag_end_->Released(sql_frame_)) SqlTextFrameMouseUp(ws_, e.button, e.shift);
+  };
   sql_frame->route.after = after;
   sql_frame_ = sql_frame;
   sql_text_ = new QPlainTextEdit(sql_frame_);

@@ -15,6 +15,8 @@ class QPlainTextEdit;
 
 namespace mivora::ui {
 
+class DragEnd;
+
 class BoxTextField;
 class CanvasBarsView;
 class HintView;
@@ -75,6 +77,7 @@ class EquationsWindow : public TopLevelWindow {
   QFrame* band_;
   QGroupBox* sql_frame_;
   SqlFrameAnchor sql_anchor_;  // where a drag of the SQL frame began
+  DragEnd* sql_drag_end_;  // a drag of the SQL frame that loses the grab ends there
   QPlainTextEdit* sql_text_;
   QWidget* dragging_ = nullptr;  // the widget holding the grab during a drag
   std::vector<std::pair<QWidget*, QWidget*>> stacked_;  // last stacking order, with parents

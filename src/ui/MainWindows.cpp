@@ -8,6 +8,7 @@
 #include "model/Constants.h"
 #include "ui/GridView.h"
 #include "ui/Units.h"
+#include "ui/WindowPlacement.h"
 #include "workspace/Startup.h"
 #include "workspace/Workspace.h"
 
@@ -44,7 +45,10 @@ void FitOnScreen(TopLevelWindow* w, TopWindow& model, bool top_left) {
   QPoint at = top_left ? area.topLeft() : outer.topLeft();
   at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())));
   at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
-  if (at != outer.topLeft()) w->move(at);
+  if (top_left)
+    PlaceFrameAt(w, at);
+  else if (at != outer.topLeft())
+    w->move(at);
 }
 
 }  // namespace
@@ -58,6 +62,10 @@ void MainWindows::Start(const QStringList& arguments) {
                       ToPixels(kMinMainWindowHeight - kWindowChromeHeight));
   }
   StartUp(ws, arguments);
+  // `Tables` asks for the top left of the available area before it is first shown: a window
+  // manager then keeps that place instead of choosing its own.
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    PlaceFrameAt(tables.get(), screen->availableGeometry().topLeft());
   hub.SyncAll();
   FitOnScreen(equations.get(), ws.equations_window, false);
   FitOnScreen(result.get(), ws.result.window, false);

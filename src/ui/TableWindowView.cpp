@@ -12,6 +12,10 @@ namespace mivora::ui {
 namespace {
 
 void Paint(QWidget* w, Colour c) {
+  // A palette change notifies the widget and its children: only when the colour changes.
+  if (w->autoFillBackground() && w->palette().color(QPalette::Window) == ToQColor(c) &&
+      w->palette().color(QPalette::Button) == ToQColor(c))
+    return;
   QPalette pal = w->palette();
   pal.setColor(QPalette::Window, ToQColor(c));
   pal.setColor(QPalette::Button, ToQColor(c));
@@ -59,11 +63,17 @@ TableWindowView::TableWindowView(TableSlot& slot, QWidget* parent) : QFrame(pare
   corner_ = new QPushButton(this);
   corner_->setFlat(true);
   corner_->setFocusPolicy(Qt::NoFocus);
-  repeat_ = new QTimer(this);
-  connect(repeat_, &QTimer::timeout, this, [this] {
-    repeat_->setInterval(60);
-    Q_EMIT partMouse(repeat_part_, 2, MouseEvent{kLeftButton, 0, 0, 0});
-  });
+  repeat_ = new ArrowRepeat(this);
+  drag_end_ = new DragEnd(
+      [this](QWidget* widget, const MouseEvent& release) {
+        repeat_->Stop();
+        // A lost arrow press clicks nothing; the drags end as their release.
+        const TablePart part = PartOf(widget);
+        const bool arrow = part == TablePart::kUpArrow || part == TablePart::kDownArrow ||
+                           part == TablePart::kLeftArrow || part == TablePart::kRightArrow;
+        if (!arrow) Q_EMIT partMouse(static_cast<int>(part), 2, release);
+      },
+      this);
   // The bar parts and the corner hand their mouse events to the window's mouse layer.
   for (QWidget* w : std::initializer_list<QWidget*>{corner_, vsldr_, hsldr_, up_arrow_, dn_arrow_,
                                                     le_arrow_, ri_arrow_, vsc_bar_, hsc_bar_}) {
@@ -100,20 +110,52 @@ void TableWindowView::Sync() {
   grid_->update();
 }
 
+QWidget* TableWindowView::PartWidget(TablePart part) const {
+  switch (part) {
+    case TablePart::kFrame: return const_cast<TableWindowView*>(this);
+    case TablePart::kCorner: return corner_;
+    case TablePart::kVSlider: return vsldr_;
+    case TablePart::kHSlider: return hsldr_;
+    case TablePart::kUpArrow: return up_arrow_;
+    case TablePart::kDownArrow: return dn_arrow_;
+    case TablePart::kLeftArrow: return le_arrow_;
+    case TablePart::kRightArrow: return ri_arrow_;
+    case TablePart::kVTrack: return vsc_bar_;
+    case TablePart::kHTrack: return hsc_bar_;
+  }
+  return nullptr;
+}
+
+TablePart TableWindowView::PartOf(const QWidget* widget) const {
+  for (int p = static_cast<int>(TablePart::kCorner); p <= static_cast<int>(TablePart::kHTrack); ++p)
+    if (PartWidget(static_cast<TablePart>(p)) == widget) return static_cast<TablePart>(p);
+  return TablePart::kFrame;
+}
+
+void TableWindowView::PartEvent(QWidget* widget, TablePart part, int kind, const MouseEvent& e) {
+  if (kind == 0) drag_end_->Pressed(widget, e);
+  if (kind == 1 && !drag_end_->Moved(widget, e)) return;
+  if (kind == 2) {
+    repeat_->Stop();
+    if (!drag_end_->Released(widget)) return;
+  }
+  const bool arrow = part == TablePart::kUpArrow || part == TablePart::kDownArrow ||
+                     part == TablePart::kLeftArrow || part == TablePart::kRightArrow;
+  if (arrow && kind == 0 && e.button == kLeftButton) {
+    const int p = static_cast<int>(part);
+    repeat_->Start([this, p] { Q_EMIT partMouse(p, 2, MouseEvent{kLeftButton, 0, 0, 0}); });
+  }
+  Q_EMIT partMouse(static_cast<int>(part), kind, e);
+}
+
 void TableWindowView::mousePressEvent(QMouseEvent* event) {
-  const MouseEvent e = ToMouseEvent(event);
-  Q_EMIT framePressed(e);
-  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 0, e);
+  PartEvent(this, TablePart::kFrame, 0, ToMouseEvent(event));
 }
 void TableWindowView::mouseMoveEvent(QMouseEvent* event) {
-  const MouseEvent e = ToMouseEvent(event);
-  Q_EMIT frameMoved(e);
-  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 1, e);
+  PartEvent(this, TablePart::kFrame, 1, ToMouseEvent(event));
 }
 void TableWindowView::mouseReleaseEvent(QMouseEvent* event) {
-  const MouseEvent e = ToMouseEvent(event);
-  Q_EMIT frameReleased(e);
-  Q_EMIT partMouse(static_cast<int>(TablePart::kFrame), 2, e);
+  PartEvent(this, TablePart::kFrame, 2, ToMouseEvent(event));
 }
 
 bool TableWindowView::eventFilter(QObject* watched, QEvent* event) {
@@ -132,26 +174,10 @@ bool TableWindowView::eventFilter(QObject* watched, QEvent* event) {
     default:
       return QFrame::eventFilter(watched, event);
   }
-  TablePart part;
-  if (watched == corner_) part = TablePart::kCorner;
-  else if (watched == vsldr_) part = TablePart::kVSlider;
-  else if (watched == hsldr_) part = TablePart::kHSlider;
-  else if (watched == up_arrow_) part = TablePart::kUpArrow;
-  else if (watched == dn_arrow_) part = TablePart::kDownArrow;
-  else if (watched == le_arrow_) part = TablePart::kLeftArrow;
-  else if (watched == ri_arrow_) part = TablePart::kRightArrow;
-  else if (watched == vsc_bar_) part = TablePart::kVTrack;
-  else if (watched == hsc_bar_) part = TablePart::kHTrack;
-  else return QFrame::eventFilter(watched, event);
-  const MouseEvent e = ToMouseEvent(static_cast<QMouseEvent*>(event));
-  const bool arrow = part == TablePart::kUpArrow || part == TablePart::kDownArrow ||
-                     part == TablePart::kLeftArrow || part == TablePart::kRightArrow;
-  if (arrow && kind == 0 && e.button == kLeftButton) {
-    repeat_part_ = static_cast<int>(part);
-    repeat_->start(400);
-  }
-  if (kind == 2) repeat_->stop();
-  Q_EMIT partMouse(static_cast<int>(part), kind, e);
+  auto* widget = qobject_cast<QWidget*>(watched);
+  const TablePart part = PartOf(widget);
+  if (!widget || part == TablePart::kFrame) return QFrame::eventFilter(watched, event);
+  PartEvent(widget, part, kind, ToMouseEvent(static_cast<QMouseEvent*>(event)));
   return true;
 }
 

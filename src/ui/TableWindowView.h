@@ -3,10 +3,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 #include "canvas/MouseEvent.h"
 #include "canvas/TableWindowMouse.h"
+#include "ui/ArrowRepeat.h"
+#include "ui/DragEnd.h"
 #include "ui/GridView.h"
 #include "workspace/TableSlot.h"
 
@@ -23,11 +24,10 @@ class TableWindowView : public QFrame {
   void Sync();
   GridView* grid() { return grid_; }
   TableSlot& slot() { return slot_; }
+  // The widget of a part (the frame itself for kFrame).
+  QWidget* PartWidget(TablePart part) const;
 
  Q_SIGNALS:
-  void framePressed(const mivora::MouseEvent& e);
-  void frameMoved(const mivora::MouseEvent& e);
-  void frameReleased(const mivora::MouseEvent& e);
   // Every press (kind 0), move (1) and release (2) on a part of the window, the frame
   // included, in the part's own twips; `part` is a mivora::TablePart.
   void partMouse(int part, int kind, const mivora::MouseEvent& e);
@@ -39,6 +39,11 @@ class TableWindowView : public QFrame {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Hands one press (0), move (1) or release (2) of a part on, through the drag's end.
+  void PartEvent(QWidget* widget, TablePart part, int kind, const MouseEvent& e);
+  // The part a widget of the window shows (kFrame for the frame itself).
+  TablePart PartOf(const QWidget* widget) const;
+
   TableSlot& slot_;
   QWidget* graph_box_;
   GridView* grid_;
@@ -51,9 +56,9 @@ class TableWindowView : public QFrame {
   QWidget* le_arrow_;
   QWidget* ri_arrow_;
   QPushButton* corner_;
-  // A held arrow repeats its click.
-  QTimer* repeat_;
-  int repeat_part_ = -1;
+  // A held arrow repeats its click; a drag that loses the grab ends as a release.
+  ArrowRepeat* repeat_;
+  DragEnd* drag_end_;
 };
 
 }  // namespace mivora::ui

@@ -28,6 +28,7 @@ class TablesWindow : public TopLevelWindow {
   QWidget* canvas() const;
   // The widgets of a table slot (nullptr before the slot exists).
   TableWindowView* TableView(int slot) const;
+  CanvasBarsView* CanvasBars() const { return bars_view_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "canvas/TableWindowMouse.h"
+#include "search/JoinLines.h"
 #include "search/SearchFixture.h"
 
 namespace mivora::testing {
@@ -50,6 +53,26 @@ TEST_F(ScrollBarsTest, VerticalBarAtTheEnds) {
     EXPECT_EQ(g.TopRow(), 1);
     ws_.tables.slots[slot_].frame.visible = false;
   }
+}
+
+// On millions of rows the slider keeps a length that can be grabbed, and dragging it down the
+// track walks the rows in order, the slider staying where it was put, to the last row.
+TEST_F(ScrollBarsTest, AHugeTablesSliderCanBeGrabbedAndDraggedToTheEnd) {
+  TableSlot& s = Table(3000000, 2, 4000, 4000);
+  ASSERT_TRUE(s.vsc_bar.visible);
+  EXPECT_GE(s.vsldr.rect.height, 90);
+  int previous = s.grid.TopRow();
+  for (int step = 0; step < 2000 && s.vsldr.rect.top + s.vsldr.rect.height < s.dn_arrow.rect.top;
+       ++step) {
+    const float want = s.vsldr.rect.top + 3;
+    s.vsldr.rect.top = want;
+    ApplyTableVScroll(s);
+    EXPECT_GE(s.grid.TopRow(), previous);
+    EXPECT_NEAR(s.vsldr.rect.top, std::min(want, s.dn_arrow.rect.top - s.vsldr.rect.height), 0.5);
+    previous = s.grid.TopRow();
+  }
+  EXPECT_EQ(s.grid.LastVisibleRow(), 3000000);
+  EXPECT_NEAR(s.vsldr.rect.top + s.vsldr.rect.height, s.dn_arrow.rect.top, 0.5);
 }
 
 TEST_F(ScrollBarsTest, ZeroTravelNeitherDividesNorShows) {
@@ -152,6 +175,167 @@ TEST_F(ScrollBarsTest, CanvasBarsFitOrScrollEveryWindow) {
   EXPECT_LT(moved, -20000);
   EXPECT_EQ(ws_.tables.line1.y1, 1000 + moved);
   EXPECT_LE(ws_.tables.slots[far].frame.rect.bottom(), b.view_height);
+}
+
+// A pointer dragged along the canvas slider, as the mouse delivers it: every move is local to
+// the slider where it stands at that moment. One drag to the track's end shows the far end of
+// the canvas; back to the start it shows the start again.
+TEST_F(ScrollBarsTest, OneCanvasSliderDragReachesBothEnds) {
+  struct Case {
+    float first_top, far_top;  // the two windows' tops
+    float step;                // the pointer's travel per move
+  } cases[] = {{501, 30000, 40}, {3000, 30000, 40}, {501, 300000, 15}, {-8000, 20000, 100},
+               {501, 12000, 300}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.far_top);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int far = AddKeys(QStringLiteral("F"), Q({"1"}));
+    PlaceSlot(ws_, a, 501, c.first_top, 700, 3000);
+    PlaceSlot(ws_, far, 501, c.far_top, 700, 3000);
+    UpdateCanvasVScroll(ws_);
+    UpdateCanvasHScroll(ws_);
+    CanvasBars& b = ws_.tables.canvas_bars;
+    ASSERT_TRUE(b.vbar.visible);
+    const float press = 10;
+    float pointer = b.vsldr.rect.top + press;  // along the bar
+    CanvasBarMouseDown(ws_, CanvasBarPart::kVSlider, MouseEvent{kLeftButton, 0, 0, press});
+    auto move_to = [&](float to) {
+      while (pointer != to) {
+        pointer = pointer < to ? std::min(to, pointer + c.step) : std::max(to, pointer - c.step);
+        CanvasBarMouseMove(ws_, CanvasBarPart::kVSlider,
+                           MouseEvent{kLeftButton, 0, 0, pointer - b.vsldr.rect.top});
+      }
+    };
+    const auto& slots = ws_.tables.slots;
+    move_to(b.dn.rect.top + 500);
+    EXPECT_LE(slots[far].frame.rect.bottom(), b.view_height);
+    EXPECT_GE(slots[far].frame.rect.bottom(), b.view_height - 600);
+    EXPECT_NEAR(b.vsldr.rect.top + b.vsldr.rect.height, b.dn.rect.top, 1);
+    move_to(-500);
+    EXPECT_GE(slots[a].frame.rect.top, 0);
+    EXPECT_LE(slots[a].frame.rect.top, std::max(c.first_top, 501.0f));
+    EXPECT_NEAR(b.vsldr.rect.top, kCanvasArrowLength, 1);
+    CanvasBarMouseUp(ws_, CanvasBarPart::kVSlider, MouseEvent{kLeftButton, 0, 0, press});
+    for (int s : {a, far}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, far}) ws_.tables.slots[s].frame.rect = {};
+  }
+}
+
+// The horizontal twin: one drag along the bottom bar reaches the right end and comes back.
+TEST_F(ScrollBarsTest, OneCanvasHorizontalSliderDragReachesBothEnds) {
+  struct Case {
+    float first_left, far_left;
+    float step;
+  } cases[] = {{501, 40000, 40}, {4000, 40000, 40}, {-9000, 25000, 100}, {501, 400000, 15}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.far_left);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int far = AddKeys(QStringLiteral("F"), Q({"1"}));
+    PlaceSlot(ws_, a, c.first_left, 501, 700, 3000);
+    PlaceSlot(ws_, far, c.far_left, 501, 700, 3000);
+    UpdateCanvasVScroll(ws_);
+    UpdateCanvasHScroll(ws_);
+    CanvasBars& b = ws_.tables.canvas_bars;
+    ASSERT_TRUE(b.hbar.visible);
+    const float press = 10;
+    float pointer = b.hsldr.rect.left + press;
+    CanvasBarMouseDown(ws_, CanvasBarPart::kHSlider, MouseEvent{kLeftButton, 0, press, 0});
+    auto move_to = [&](float to) {
+      while (pointer != to) {
+        pointer = pointer < to ? std::min(to, pointer + c.step) : std::max(to, pointer - c.step);
+        CanvasBarMouseMove(ws_, CanvasBarPart::kHSlider,
+                           MouseEvent{kLeftButton, 0, pointer - b.hsldr.rect.left, 0});
+      }
+    };
+    const auto& slots = ws_.tables.slots;
+    move_to(b.ri.rect.left + 500);
+    EXPECT_LE(slots[far].frame.rect.right(), b.view_width);
+    EXPECT_GE(slots[far].frame.rect.right(), b.view_width - 600);
+    EXPECT_NEAR(b.hsldr.rect.left + b.hsldr.rect.width, b.ri.rect.left, 1);
+    move_to(-500);
+    EXPECT_GE(slots[a].frame.rect.left, 0);
+    EXPECT_LE(slots[a].frame.rect.left, std::max(c.first_left, 501.0f));
+    EXPECT_NEAR(b.hsldr.rect.left, kCanvasArrowLength, 1);
+    CanvasBarMouseUp(ws_, CanvasBarPart::kHSlider, MouseEvent{kLeftButton, 0, press, 0});
+    for (int s : {a, far}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, far}) ws_.tables.slots[s].frame.rect = {};
+  }
+}
+
+// Lines routed around a window in the top row (above it) or in the left column (left of it)
+// may run outside the windows' extent: the canvas range holds every piece, so the bars reach
+// each one, and scrolling to the start shows the highest (leftmost) piece.
+TEST_F(ScrollBarsTest, CanvasRangeHoldsEveryJoinLinePiece) {
+  struct Case {
+    TwipRect a, between, b;
+  } cases[] = {
+      {{501, 501, 2000, 700}, {3100, 501, 2000, 700}, {5700, 501, 2000, 700}},  // a row
+      {{501, 501, 2000, 700}, {501, 1800, 2000, 700}, {501, 3100, 2000, 700}},  // a column
+      {{501, 501, 2000, 700}, {3100, 501, 2000, 9000}, {5700, 501, 2000, 700}},  // a tall one
+      {{501, 501, 2000, 9000}, {501, 10100, 2000, 700}, {501, 11400, 2000, 700}},
+      {{100, 100, 2000, 700}, {2700, 100, 2000, 700}, {5300, 100, 2000, 700}},  // near the edges
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.between.height);
+    ws_.tables.window.width = 12000;
+    ws_.tables.window.height = 9100;
+    const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+    const int m = AddKeys(QStringLiteral("M"), Q({"1"}));
+    const int b = AddKeys(QStringLiteral("B"), Q({"1"}));
+    for (auto [s, r] : {std::pair{a, c.a}, {m, c.between}, {b, c.b}})
+      PlaceSlot(ws_, s, r.left, r.top, r.height, r.width);
+    for (auto [s, r] : {std::pair{a, c.a}, {m, c.between}, {b, c.b}})
+      ws_.tables.slots[s].frame.rect = r;  // placed as given, not pushed apart
+    MakeJoin(a, 1, b, 1);
+    RedrawJoinLines(ws_);
+    const CanvasBars& bars = ws_.tables.canvas_bars;
+    int shown = 0;
+    for (const Control& piece : ws_.tables.line2) {
+      if (!piece.visible) continue;
+      ++shown;
+      EXPECT_GE(piece.rect.top, bars.top);
+      EXPECT_LE(piece.rect.bottom(), bars.bottom);
+      EXPECT_GE(piece.rect.left, bars.left);
+      EXPECT_LE(piece.rect.right(), bars.right);
+    }
+    EXPECT_GE(shown, 3);
+    // Scrolled to the top left: the highest and leftmost pieces are in view.
+    ws_.tables.canvas_bars.vsldr.rect.top = -1;
+    ApplyCanvasVScroll(ws_, bars.vsldr.rect.top);
+    ws_.tables.canvas_bars.hsldr.rect.left = -1;
+    ApplyCanvasHScroll(ws_, bars.hsldr.rect.left);
+    float highest_now = 1e9f, leftmost_now = 1e9f;
+    for (const Control& piece : ws_.tables.line2) {
+      if (!piece.visible) continue;
+      highest_now = std::min(highest_now, piece.rect.top);
+      leftmost_now = std::min(leftmost_now, piece.rect.left);
+    }
+    EXPECT_GE(highest_now, 0);
+    EXPECT_GE(leftmost_now, 0);
+    for (int s : {a, m, b}) ws_.tables.slots[s].frame.visible = false;
+    for (int s : {a, m, b}) ws_.tables.slots[s].frame.rect = {};
+    EraseJoinLines(ws_);
+    RemoveJoin(ws_, a, b);
+  }
+}
+
+TEST_F(ScrollBarsTest, AJoinLinePieceAboveEveryWindowMakesTheBarAppear) {
+  ws_.tables.window.width = 12000;
+  ws_.tables.window.height = 9100;
+  const int a = AddKeys(QStringLiteral("A"), Q({"1"}));
+  PlaceSlot(ws_, a, 501, 501, 700, 2000);
+  UpdateCanvasVScroll(ws_);
+  EXPECT_FALSE(ws_.tables.canvas_bars.vbar.visible);
+  ws_.tables.line2.resize(1);
+  ws_.tables.line2[0].rect = {600, -3000, 50, 2000};
+  ws_.tables.line2[0].visible = true;
+  UpdateCanvasVScroll(ws_);
+  EXPECT_TRUE(ws_.tables.canvas_bars.vbar.visible);
+  EXPECT_EQ(ws_.tables.canvas_bars.top, -3000);
 }
 
 }  // namespace

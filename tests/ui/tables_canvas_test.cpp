@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -39,6 +40,10 @@ class TablesCanvasTest : public QObject {
     // Client area = outer 12000 x 9100 twips less the chrome allowances.
     QCOMPARE(windows.tables->width(), mivora::ui::ToPixels(12000 - 20));
     QCOMPARE(windows.tables->height(), mivora::ui::ToPixels(9100 - 320));
+    // `Tables` at the top left of the available area, also once the windows are shown.
+    QTest::qWait(50);
+    QCOMPARE(windows.tables->frameGeometry().topLeft(),
+             windows.tables->screen()->availableGeometry().topLeft());
   }
 
   void readsACsvThroughTheCanvasMenu() {
