@@ -5,6 +5,7 @@
 
 #include "model/Grid.h"
 #include "tablefiles/CellValueText.h"
+#include "tablefiles/ReadCeilings.h"
 #include "tablefiles/XlsxParts.h"
 #include "tablefiles/ZipArchive.h"
 
@@ -68,6 +69,7 @@ class XlsxWorkbook : public Workbook {
   int grid_sheet_rows_ = 0;  // sheet rows laid into the grid so far
   bool found_value_ = false;
   bool stop_after_first_value_ = false;
+  bool too_many_cells_ = false;  // the sheet passed kMaxReadCells
   std::vector<QByteArray> row_texts_;
   std::vector<QByteArrayView> row_cells_;
 };
@@ -85,7 +87,9 @@ bool XlsxWorkbook::LoadSharedData(QString* reason) {
       return false;
     }
     pugi::xml_node sst = doc.document_element();
-    shared_.reserve(sst.attribute("uniqueCount").as_uint());
+    // The declared count only hints: each item takes at least five bytes ("<si/>").
+    shared_.reserve(std::min<std::size_t>(sst.attribute("uniqueCount").as_uint(),
+                                          static_cast<std::size_t>(bytes.size()) / 5));
     for (pugi::xml_node si : sst.children()) {
       if (IsNamed(si, "si")) shared_.push_back(StringItemText(si));
     }
@@ -157,6 +161,11 @@ bool XlsxWorkbook::TakeRows(const pugi::xml_node& parent, Grid& grid) {
     found_value_ = true;
     if (stop_after_first_value_) return true;
     const int width = static_cast<int>(row_texts_.size());
+    // Sheet row r is grid row r - 1: the table would have r rows.
+    if (!WithinReadCells(r, std::max(grid.Cols(), width + 1))) {
+      too_many_cells_ = true;
+      return false;
+    }
     if (width + 1 > grid.Cols()) grid.SetCols(width + 1);
     if (r == 1) {
       for (int k = 0; k < width; ++k) grid.SetTextUtf8(0, k + 1, row_texts_[k]);
@@ -183,6 +192,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
   last_row_ = 0;
   grid_sheet_rows_ = 0;
   found_value_ = false;
+  too_many_cells_ = false;
   auto fail = [&](const QString& detail) {
     result.ok = false;
     result.message = WorkbookRowProblemMessage(grid.Row());
@@ -234,7 +244,14 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
     pugi::xml_parse_result parsed = doc.load_buffer_inplace(
         buf.data(), static_cast<std::size_t>(cut), kXmlParseFlags | pugi::parse_fragment);
     if (!parsed) return fail(QString::fromUtf8(parsed.description()));
-    if (!TakeRows(doc, grid)) return fail(QString::number(last_row_));
+    if (!TakeRows(doc, grid)) {
+      if (too_many_cells_) {
+        fail(QString::number(last_row_));
+        result.message = TooManyCellsMessage();
+        return result;
+      }
+      return fail(QString::number(last_row_));
+    }
     if (cut_short) return fail(QStringLiteral("sheetData"));
     if (stop_after_first_value_ && found_value_) return result;
     buf.remove(0, cut);
