@@ -22,7 +22,7 @@ namespace {
 constexpr int kMaxColSpan = 1000;
 constexpr int kMaxRowSpan = 65534;
 constexpr std::int64_t kMaxSpanCells = std::int64_t{1} << 20;
-constexpr std::int64_t kMaxSpanCopyBytes = std::int64_t{1} << 28;
+constexpr std::int64_t kMaxSpanCopyBytes = std::int64_t{64} << 20;
 // Columns of one table: as many as a CSV file may have.
 constexpr int kMaxHtmlColumns = 65536;
 

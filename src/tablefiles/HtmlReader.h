@@ -45,7 +45,7 @@ enum class HtmlParseOutcome {
 //
 // Ceilings: one cell's row span × column span covers at most 1,048,576 cells (a span of all
 // 65,534 rows is 16 columns wide at most); a table has at most 65,536 columns and
-// kMaxReadCells cells; the copies of spanning cells' text add at most 256 MiB to the text
+// kMaxReadCells cells; the copies of spanning cells' text add at most 64 MiB to the text
 // the file holds; nested tables only add rows, so nesting costs no depth. Beyond one the
 // parse stops (kFailed) with a message naming the ceiling in `message`; what was filled
 // stays. Time and memory stay bounded by the input's size and these ceilings.

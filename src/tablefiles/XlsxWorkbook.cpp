@@ -1,5 +1,6 @@
 #include "tablefiles/XlsxWorkbook.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -14,6 +15,13 @@ namespace mivora {
 namespace {
 
 constexpr std::int64_t kSliceBytes = 4 << 20;
+// The start tag of sheetData with its attributes fits in this many bytes.
+constexpr qsizetype kSheetDataTagBytes = 64 << 10;
+// The XML of one row (or of the stretch between two rows) may take this many bytes.
+constexpr qsizetype kMaxRowBytes = qsizetype{256} << 20;
+// The shared strings are parsed whole; each '<' may become a node of the parsed document
+// (some 50 bytes each), so their part may hold this many.
+constexpr std::int64_t kMaxSharedStringTags = std::int64_t{1} << 25;
 
 // Finds the sheetData element in the bytes read so far: gives its namespace prefix and the
 // offset just past its start tag (-1 while not complete; -2 for an empty <sheetData/>).
@@ -81,6 +89,10 @@ bool XlsxWorkbook::LoadSharedData(QString* reason) {
   if (!layout_.shared_strings_part.isEmpty() && zip_.Has(layout_.shared_strings_part)) {
     QByteArray bytes;
     if (!zip_.Read(layout_.shared_strings_part, &bytes, reason)) return false;
+    if (std::count(bytes.cbegin(), bytes.cend(), '<') > kMaxSharedStringTags) {
+      *reason = QStringLiteral("共有文字列が多すぎて読めません。");
+      return false;
+    }
     pugi::xml_document doc;
     if (!doc.load_buffer_inplace(bytes.data(), bytes.size(), kXmlParseFlags)) {
       *reason = QStringLiteral("共有文字列を読めません。");
@@ -209,6 +221,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
   QByteArray row_end;
   bool started = false;
   bool at_end = false;
+  qsizetype searched = 0;  // bytes of buf known to hold no row end (or no sheetData)
   while (!at_end) {
     const std::int64_t n = stream->ReadMore(&buf, kSliceBytes, &reason);
     if (n < 0) return fail(reason);
@@ -218,13 +231,18 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
       if (start == -2) break;  // <sheetData/>: nothing in the sheet
       if (start < 0) {
         if (at_end) break;
+        // What comes before sheetData is not kept: only a tail that may hold its start tag.
+        if (buf.size() > kSliceBytes) buf.remove(0, buf.size() - kSheetDataTagBytes);
         continue;
       }
       buf.remove(0, start);
       row_end = "</" + prefix + "row>";
       started = true;
+      searched = 0;
     }
-    // Parse up to the end of the last complete row; the rest waits for more bytes.
+    // Parse up to the end of the last complete row; the rest waits for more bytes. Only the
+    // bytes added since the last search are searched, so a long stretch without a row end
+    // costs linear time, and it ends at the row ceiling.
     qsizetype cut;
     bool cut_short = false;
     if (at_end) {
@@ -236,9 +254,18 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
         cut = cut < 0 ? 0 : cut + row_end.size();
       }
     } else {
-      cut = buf.lastIndexOf(row_end);
-      if (cut < 0) continue;
-      cut += row_end.size();
+      const qsizetype from = std::max<qsizetype>(0, searched - row_end.size());
+      cut = QByteArrayView(buf).sliced(from).lastIndexOf(row_end);
+      if (cut < 0) {
+        searched = buf.size();
+        if (buf.size() > kMaxRowBytes) {
+          fail(QString::number(last_row_));
+          result.message = XlsxRowTooLongMessage();
+          return result;
+        }
+        continue;
+      }
+      cut += from + row_end.size();
     }
     pugi::xml_document doc;
     pugi::xml_parse_result parsed = doc.load_buffer_inplace(
@@ -255,6 +282,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
     if (cut_short) return fail(QStringLiteral("sheetData"));
     if (stop_after_first_value_ && found_value_) return result;
     buf.remove(0, cut);
+    searched = 0;
     if (progress) progress(stream->Done(), std::max(stream->Size(), stream->Done()));
   }
   FinishWorksheetGrid(grid, result.name);
@@ -262,6 +290,11 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
 }
 
 }  // namespace
+
+QString XlsxRowTooLongMessage() {
+  return QStringLiteral("Excel ワークシートの行が長すぎて読めません（1 行 ") +
+         QString::number(kMaxRowBytes >> 20) + QStringLiteral(" MB までです）。");
+}
 
 std::unique_ptr<Workbook> OpenXlsxWorkbook(const QString& path, QString* reason) {
   auto book = std::make_unique<XlsxWorkbook>();

@@ -12,6 +12,7 @@
 #include "tablefiles/HtmlReader.h"
 #include "tablefiles/ReadCeilings.h"
 #include "tablefiles/Workbook.h"
+#include "tablefiles/XlsxWorkbook.h"
 #include "support/FakeHost.h"
 
 namespace mivora {
@@ -125,6 +126,19 @@ class ReaderCeilings : public ::testing::Test {
     if (!book) return {false, {}, reason, {}, {}};
     return book->ReadSheet(0, grid, {});
   }
+  // A copy of a fixture workbook whose first sheet's XML is replaced.
+  QString BookWithSheet(const char* name, const QByteArray& sheet) {
+    const QString path = dir_.filePath(QString::fromUtf8(name));
+    QFile::copy(TestData(QStringLiteral("workbooks/layout.xlsx")), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    int error = 0;
+    zip_t* z = zip_open(QFile::encodeName(path).constData(), 0, &error);
+    EXPECT_TRUE(z);
+    zip_source_t* src = zip_source_buffer(z, sheet.constData(), sheet.size(), 0);
+    EXPECT_GE(zip_file_add(z, "xl/worksheets/a.xml", src, ZIP_FL_OVERWRITE), 0);
+    EXPECT_EQ(zip_close(z), 0);
+    return path;
+  }
   QTemporaryDir dir_;
 };
 
@@ -176,18 +190,6 @@ TEST_F(ReaderCeilings, LegacySharedStringCountIsNotTrusted) {
 // An .xlsx sheet may name row 1,048,576 and column XFD: a table past kMaxReadCells is refused
 // with its message before it grows; a far cell within the ceiling is read.
 TEST_F(ReaderCeilings, WorkbookSheetBeyondTheCellCeilingIsRefused) {
-  auto book_with = [&](const char* name, const QByteArray& sheet) {
-    const QString path = dir_.filePath(QString::fromUtf8(name));
-    QFile::copy(TestData(QStringLiteral("workbooks/layout.xlsx")), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    int error = 0;
-    zip_t* z = zip_open(QFile::encodeName(path).constData(), 0, &error);
-    EXPECT_TRUE(z);
-    zip_source_t* src = zip_source_buffer(z, sheet.constData(), sheet.size(), 0);
-    EXPECT_GE(zip_file_add(z, "xl/worksheets/a.xml", src, ZIP_FL_OVERWRITE), 0);
-    EXPECT_EQ(zip_close(z), 0);
-    return path;
-  };
   auto sheet = [](const char* far_cell, int far_row) {
     return QByteArray(
                "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
@@ -211,7 +213,7 @@ TEST_F(ReaderCeilings, WorkbookSheetBeyondTheCellCeilingIsRefused) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Grid grid;
-    const TableReadResult r = ReadFirstSheet(book_with(c.name, sheet(c.far_cell, c.far_row)), grid);
+    const TableReadResult r = ReadFirstSheet(BookWithSheet(c.name, sheet(c.far_cell, c.far_row)), grid);
     EXPECT_EQ(r.ok, c.ok) << r.message.toStdString();
     if (c.ok) {
       EXPECT_EQ(grid.Rows(), c.far_row);
@@ -219,6 +221,34 @@ TEST_F(ReaderCeilings, WorkbookSheetBeyondTheCellCeilingIsRefused) {
     } else {
       EXPECT_EQ(r.message, TooManyCellsMessage());
       EXPECT_LE(grid.Rows() * static_cast<std::int64_t>(grid.Cols()), 1000);
+    }
+  }
+}
+
+// The XML between two row ends may take 256 MiB: a sheet whose row is followed by more blank
+// space than that (a few hundred kilobytes zipped) ends with the row message; a little less
+// blank space between rows is read.
+TEST_F(ReaderCeilings, WorkbookRowXmlStopsAtItsCeiling) {
+  const QByteArray head =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+      "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+  const QByteArray row2 = "<row r=\"2\"><c r=\"A2\"><v>2</v></c></row>";
+  const QByteArray tail = "</sheetData></worksheet>";
+  const qsizetype ceiling = qsizetype{256} << 20;
+  for (const bool beyond : {false, true}) {
+    SCOPED_TRACE(beyond);
+    QByteArray sheet = head;
+    // Bytes are inflated in slices of 4 MiB, so the ceiling is checked a slice at a time.
+    sheet.append(ceiling + (beyond ? 8 : -8) * (1 << 20), ' ');
+    sheet += row2 + tail;
+    Grid grid;
+    const TableReadResult r = ReadFirstSheet(BookWithSheet("blank.xlsx", sheet), grid);
+    EXPECT_EQ(r.ok, !beyond) << r.message.toStdString();
+    if (beyond) {
+      EXPECT_EQ(r.message, XlsxRowTooLongMessage());
+    } else {
+      EXPECT_EQ(grid.Rows(), 2);
+      EXPECT_EQ(grid.Text(1, 1), QStringLiteral("2"));
     }
   }
 }
@@ -263,10 +293,10 @@ TEST_F(ReaderCeilings, HtmlSpansAndColumnsStopAtTheirCeilings) {
   }
 }
 
-// Copies of a long spanning text stop at their byte ceiling: a 1 MiB cell spread over 400
-// cells would store 400 MiB.
+// Copies of a long spanning text stop at their byte ceiling (64 MiB more than the text the
+// file holds): a 256 KiB cell spread over 400 rows would store 100 MiB.
 TEST_F(ReaderCeilings, HtmlSpanCopiesOfALongTextAreBounded) {
-  const QByteArray html = "<table><tr><td rowspan=400>" + QByteArray(1 << 20, 'a') + "</td></tr>" +
+  const QByteArray html = "<table><tr><td rowspan=400>" + QByteArray(256 << 10, 'a') + "</td></tr>" +
                           QByteArray("<tr><td>x</td></tr>").repeated(400) + "</table>";
   Grid grid;
   QString message;
