@@ -1,5 +1,6 @@
 #include "conditions/ConditionTexts.h"
 #include "conditions/ConditionTree.h"
+#include "conditions/EquationsKeyboard.h"
 #include "conditions/SqlText.h"
 #include "state/Resume.h"
 #include "state/StateFile.h"
@@ -71,6 +72,8 @@ TEST_F(ResumeNestingTest, AtTheCeilingEveryWalkReachesTheInnermostPanel) {
   // The search and the filter ran over the nested expression.
   EXPECT_GE(ws_.result.ResultGrid().Rows(), 1);
 
+  EXPECT_EQ(BoxesInTextOrder(ws_).size(), static_cast<std::size_t>(depth + 2));
+
   const QString saved = StateFileText(ws_);
   Fresh again;
   EXPECT_EQ(ResumeState(again.ws, saved), ResumeOutcome::kComplete);
@@ -101,6 +104,18 @@ TEST_F(ResumeNestingTest, DeeperNestingIsRefusedBeforeAnyPanelChanges) {
         << fresh.host.messages[0].toStdString();
     EXPECT_EQ(fresh.ws.conditions.panels.size(), 1u);
   }
+}
+
+// As many panels as the panel numbers allow, side by side in the root, resume and are walked
+// (texts, the keyboard's box order, saving).
+TEST_F(ResumeNestingTest, TheWidestTreeResumesAndIsWalked) {
+  EXPECT_EQ(ResumeState(ws_, NestedStateFile(table_, 3, 32768)), ResumeOutcome::kComplete);
+  EXPECT_TRUE(host_.messages.isEmpty()) << host_.messages.join(u'\n').toStdString();
+  EXPECT_EQ(ws_.conditions.panels.size(), 32768u);
+  EXPECT_EQ(BoxesInTextOrder(ws_).size(), 5u);
+  RefreshConditionTexts(ws_);
+  EXPECT_EQ(ConditionExpression(ws_).count(QStringLiteral("a.id = 1")), 5);
+  EXPECT_TRUE(StateFileText(ws_).contains(QStringLiteral("\r\n32767,10,10,3000,9000,<0\r\n")));
 }
 
 // A state file past its size ceiling is refused unread, with the reason; one at it is read.
