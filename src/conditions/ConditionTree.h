@@ -8,6 +8,13 @@ namespace mivora {
 
 class Workspace;
 
+// The deepest nesting of parentheses panels the program takes (the root at depth 0, a panel in
+// it at depth 1). Each level lies inside its parent's label, 50 twips in on every side, so the
+// canvas never shows more than a few hundred; a state file asking for more is refused before
+// anything is rebuilt, which keeps the walks over the tree (texts, connectives, hit tests)
+// within a small, fixed stack.
+inline constexpr int kMaxPanelNesting = 1000;
+
 // A member of a panel: one of its live boxes or live child panels.
 struct TreeMember {
   bool is_panel = false;

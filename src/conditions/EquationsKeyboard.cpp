@@ -11,24 +11,33 @@
 
 namespace mivora {
 
-namespace {
-
-void Walk(const Workspace& ws, int panel, std::vector<int>& order, std::size_t depth) {
-  // The containers form a tree; the bound guards a broken one.
-  if (depth > ws.conditions.panels.size()) return;
-  for (const TreeMember& m : MembersOf(ws, panel)) {
-    if (m.is_panel)
-      Walk(ws, m.index, order, depth + 1);
-    else
-      order.push_back(m.index);
-  }
-}
-
-}  // namespace
-
 std::vector<int> BoxesInTextOrder(const Workspace& ws) {
   std::vector<int> order;
-  if (!ws.conditions.panels.empty() && ws.conditions.panels[0].live()) Walk(ws, 0, order, 0);
+  if (ws.conditions.panels.empty() || !ws.conditions.panels[0].live()) return order;
+  // Depth first from the root with a stack of member lists, each panel's members listed once:
+  // linear in the elements, whatever the tree's shape.
+  const std::vector<std::vector<TreeMember>> members = MembersOfAllPanels(ws);
+  struct Level {
+    int panel;
+    std::size_t next;
+  };
+  std::vector<Level> stack{{0, 0}};
+  std::vector<char> seen(members.size(), 0);  // guards a broken tree
+  seen[0] = 1;
+  while (!stack.empty()) {
+    Level& level = stack.back();
+    if (level.next >= members[level.panel].size()) {
+      stack.pop_back();
+      continue;
+    }
+    const TreeMember m = members[level.panel][level.next++];
+    if (!m.is_panel) {
+      order.push_back(m.index);
+    } else if (!seen[m.index]) {
+      seen[m.index] = 1;
+      stack.push_back({m.index, 0});
+    }
+  }
   return order;
 }
 

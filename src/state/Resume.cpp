@@ -151,6 +151,10 @@ class Resumer {
   void Joins();
   void ReportColumnsSection();
   void Panels();
+  // Refuses a panel record nested deeper than kMaxPanelNesting below the root, following the
+  // containers the records name (a record whose chain runs longer, as a loop does, too).
+  template <typename Records>
+  void CheckPanelNesting(const Records& records) const;
   void Boxes();
   void SqlText();
   void Results();
@@ -276,6 +280,21 @@ std::optional<int> ContainerIndex(const QString& ref) {
   return *k;
 }
 
+template <typename Records>
+void Resumer::CheckPanelNesting(const Records& records) const {
+  int highest = 0;
+  for (const auto& r : records) highest = std::max(highest, r.index);
+  std::vector<int> container(static_cast<std::size_t>(highest) + 1, kCanvas);
+  for (const auto& r : records) container[r.index] = r.container;
+  for (const auto& r : records) {
+    int p = r.index;
+    for (int depth = 0; p > 0 && p <= highest; ++depth) {
+      if (depth >= kMaxPanelNesting) throw Problem{r.line};
+      p = container[p];
+    }
+  }
+}
+
 void Resumer::Panels() {
   Conditions& c = ws_.conditions;
   const QString after = Line(sk_.d).section(QStringLiteral("#d#"), 1);
@@ -283,7 +302,9 @@ void Resumer::Panels() {
   const QString colour = after.section(u',', 2);
   struct Record {
     int line, index, container;
+    TwipRect rect;
   };
+  // Every record is read and the nesting checked before any panel changes.
   std::vector<Record> records;
   for (int n = sk_.d + 1; n < sk_.e; ++n) {
     if (Line(n).isEmpty()) continue;
@@ -295,14 +316,18 @@ void Resumer::Panels() {
     const float width = Size(n, f[4]);
     const std::optional<int> container = ContainerIndex(f.mid(5).join(u','));
     if (!container) throw Problem{n};
-    EnsureParenthesesPanels(ws_, i);
-    ParenthesesPanel& p = c.panels[i];
+    records.push_back({n, i, *container, TwipRect{left, top, width, height}});
+  }
+  CheckPanelNesting(records);
+  for (const Record& r : records) {
+    EnsureParenthesesPanels(ws_, r.index);
+    ParenthesesPanel& p = c.panels[r.index];
     p.kakko.visible = true;
     p.label_n.visible = true;
-    p.kakko.rect = TwipRect{left, top, width, height};
-    p.label_n.rect = TwipRect{kPanelLabelInset, kPanelLabelInset, width - 2 * kPanelLabelInset,
-                              height - 2 * kPanelLabelInset};
-    records.push_back({n, i, *container});
+    p.kakko.rect = r.rect;
+    p.label_n.rect =
+        TwipRect{kPanelLabelInset, kPanelLabelInset, r.rect.width - 2 * kPanelLabelInset,
+                 r.rect.height - 2 * kPanelLabelInset};
   }
   SetConnective(c.panels[0], colour == QStringLiteral("Pink"));
   for (const Record& r : records) {
@@ -315,11 +340,11 @@ void Resumer::Panels() {
     c.panels[r.index].container = r.container;
     ws_.BringToFront(c.panels[r.index].kakko);
   }
-  // Every panel must reach the root.
+  // Every panel must reach the root; the nesting check bounds each walk.
   for (const Record& r : records) {
     int p = r.index;
     for (int steps = 0; p > 0; ++steps) {
-      if (steps > static_cast<int>(c.panels.size())) throw Problem{r.line};
+      if (steps > kMaxPanelNesting) throw Problem{r.line};
       p = c.panels[p].container;
     }
     if (p != 0) throw Problem{r.line};

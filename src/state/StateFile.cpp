@@ -170,7 +170,19 @@ bool ReadStateFile(const QString& path, QString* text, QString* reason) {
     *reason = file.errorString();
     return false;
   }
-  const QByteArray bytes = file.readAll();
+  // A state file is a few kilobytes; one this large is not one.
+  const QString too_large = QStringLiteral("大きすぎます（状態保存ファイルは ") +
+                            QString::number(kMaxStateFileBytes >> 20) +
+                            QStringLiteral(" MB までです）。");
+  if (file.size() > kMaxStateFileBytes) {
+    *reason = too_large;
+    return false;
+  }
+  const QByteArray bytes = file.read(kMaxStateFileBytes + 1);
+  if (bytes.size() > kMaxStateFileBytes) {
+    *reason = too_large;
+    return false;
+  }
   if (file.error() != QFileDevice::NoError) {
     *reason = file.errorString();
     return false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tablefiles/ReadCeilings.h"
 #include "tablefiles/TableNames.h"
 #include "tablefiles/TextEncoding.h"
 #include "model/Grid.h"
@@ -35,6 +36,7 @@ void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizety
   rows = std::min(rows, rest / static_cast<double>(std::max<qsizetype>(1, shortest_line)) + 16);
   rows = std::min(rows, 2 * rest / (8.0 * grid.Cols()) + 16);
   rows = std::min(rows, static_cast<double>(kMaxCsvRows));
+  rows = std::min(rows, static_cast<double>(kMaxReadCells / grid.Cols()));
   grid.Reserve(static_cast<int>(rows), 0);
   const double scale = rows / static_cast<double>(sample_lines);
   const int columns = std::min<int>(grid.Cols() - 1, static_cast<int>(sample_bytes.size()));
@@ -217,11 +219,13 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   qsizetype shortest_line = text.size();
   std::vector<std::int64_t> sample_bytes;  // per data column, over the first data lines
   std::size_t max_fields = kMaxCsvColumns;
+  std::int64_t max_rows = kMaxCsvRows;  // data rows; set from the header's width
   while (!parser.AtEnd()) {
     const qsizetype line_start = parser.Position();
     bool complete = parser.NextLine(&fields, max_fields);
     ++line;
-    if (line - 1 > kMaxCsvRows) return fail(CsvTooManyRowsMessage());
+    if (line - 1 > max_rows)
+      return fail(line - 1 > kMaxCsvRows ? CsvTooManyRowsMessage() : TooManyCellsMessage());
     const int row = static_cast<int>(line - 1);
     if (replaced_row < 0 && replaced_at >= line_start && replaced_at < parser.Position())
       replaced_row = row;
@@ -237,6 +241,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
       reserve_from = parser.Position();
       sample_bytes.assign(fields.size(), 0);
       max_fields = fields.size();  // one more than the header stops the read anyway
+      max_rows = std::min<std::int64_t>(kMaxCsvRows, kMaxReadCells / grid.Cols() - 1);
       continue;
     }
     if (line <= kSampleLines + 1) {

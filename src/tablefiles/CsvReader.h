@@ -9,9 +9,11 @@ namespace mivora {
 // a quote elsewhere is an ordinary character. The first line fixes the number of columns;
 // a longer line later stops the read.
 //
-// Ceilings: at most kMaxCsvColumns columns, kMaxCsvRows data rows and kMaxCsvCellBytes bytes
-// of UTF-8 in one cell; a file beyond them stops at the first line that passes one, with a
-// message naming it, in time and memory bounded by the file's size. Room reserved ahead for
+// Ceilings: at most kMaxCsvColumns columns, kMaxCsvRows data rows, kMaxReadCells cells in the
+// table (rows × columns, header row and row numbers included: an empty line costs a byte of
+// the file but a row of the grid, so a file of empty lines stops there) and kMaxCsvCellBytes
+// bytes of UTF-8 in one cell; a file beyond them stops at the first line that passes one,
+// with a message naming it, in time and memory bounded by the file's size and the ceilings. Room reserved ahead for
 // the rest of the file never exceeds what the file can hold.
 inline constexpr int kMaxCsvColumns = 65536;
 inline constexpr int kMaxCsvRows = 2147483647 - 2;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/Grid.h"
+#include "tablefiles/ReadCeilings.h"
 #include "tablefiles/TableNames.h"
 #include "tablefiles/TextEncoding.h"
 
@@ -20,6 +21,15 @@ namespace {
 
 constexpr int kMaxColSpan = 1000;
 constexpr int kMaxRowSpan = 65534;
+constexpr std::int64_t kMaxSpanCells = std::int64_t{1} << 20;
+constexpr std::int64_t kMaxSpanCopyBytes = std::int64_t{64} << 20;
+// Columns of one table: as many as a CSV file may have.
+constexpr int kMaxHtmlColumns = 65536;
+
+// Thrown when the table passes a ceiling; the parse stops with the message.
+struct TooLarge {
+  QString message;
+};
 constexpr qsizetype kChunkBytes = 1 << 20;
 constexpr qsizetype kDeclarationWindow = 64 * 1024;
 
@@ -100,7 +110,8 @@ bool Decode(QByteArrayView bytes, const char* encoding, QByteArray* converted) {
 // cells; each table keeps its own open row and the row spans reaching into its later rows.
 class TableBuilder {
  public:
-  explicit TableBuilder(const HtmlGridSource& source) : source_(source) {}
+  TableBuilder(const HtmlGridSource& source, std::int64_t input_bytes)
+      : source_(source), input_bytes_(input_bytes) {}
 
   void StartElement(const char* name, const char** attrs) {
     if (IsRawText(name)) {
@@ -137,6 +148,8 @@ class TableBuilder {
           t.extra_cols = v > 1 ? v - 1 : 0;
         }
       }
+      if (std::int64_t{t.extra_rows + 1} * (t.extra_cols + 1) > kMaxSpanCells)
+        throw TooLarge{HtmlSpanTooLargeMessage()};
     }
   }
 
@@ -212,7 +225,13 @@ class TableBuilder {
     if (t.row >= 0) return;
     Grid& grid = TheGrid();
     t.row = next_row_++;
-    if (grid.Rows() < next_row_) grid.SetRows(std::max(next_row_, grid.Rows() * 2));
+    if (!WithinReadCells(next_row_, grid.Cols())) throw TooLarge{TooManyCellsMessage()};
+    if (grid.Rows() < next_row_) {
+      // Spare rows are reserved ahead, never past the cell ceiling.
+      const int spare = static_cast<int>(std::min<std::int64_t>(
+          std::int64_t{grid.Rows()} * 2, kMaxReadCells / std::max(grid.Cols(), 1)));
+      grid.SetRows(std::max(next_row_, spare));
+    }
     t.col = 0;
     t.taken.assign(1, 1);  // column 0 holds the row numbers
     if (t.row > 0) {
@@ -228,7 +247,17 @@ class TableBuilder {
 
   void Put(Table& t, int col, const std::string& text) {
     Grid& grid = TheGrid();
-    if (grid.Cols() <= col) grid.SetCols(col + 1);
+    if (grid.Cols() <= col) {
+      if (col >= kMaxHtmlColumns) throw TooLarge{HtmlTooManyColumnsMessage()};
+      if (!WithinReadCells(next_row_, std::int64_t{col} + 1))
+        throw TooLarge{TooManyCellsMessage()};
+      // The spare rows go first when the wider table would pass the ceiling with them.
+      if (!WithinReadCells(grid.Rows(), std::int64_t{col} + 1)) grid.SetRows(next_row_);
+      grid.SetCols(col + 1);
+    }
+    // Text the file holds is stored once; copies for spans may add kMaxSpanCopyBytes more.
+    stored_bytes_ += static_cast<std::int64_t>(text.size());
+    if (stored_bytes_ > input_bytes_ + kMaxSpanCopyBytes) throw TooLarge{HtmlSpanTooLargeMessage()};
     if (!text.empty())
       grid.SetTextUtf8(t.row, col,
                        QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
@@ -266,6 +295,8 @@ class TableBuilder {
   std::vector<Table> tables_;
   int next_row_ = 0;
   int raw_depth_ = 0;  // inside script or style
+  std::int64_t input_bytes_;
+  std::int64_t stored_bytes_ = 0;  // cell text put into the grid, span copies included
 };
 
 // The libxml2 callbacks; exceptions never cross the C library.
@@ -273,12 +304,17 @@ struct SaxContext {
   TableBuilder* builder = nullptr;
   htmlParserCtxtPtr parser = nullptr;
   bool failed = false;
+  QString message;  // why, when a ceiling stopped the parse
 
   template <typename F>
   void Guard(F&& f) {
     if (failed) return;
     try {
       f();
+    } catch (const TooLarge& e) {
+      failed = true;
+      message = e.message;
+      xmlStopParser(parser);
     } catch (const std::exception&) {
       failed = true;
       xmlStopParser(parser);
@@ -309,6 +345,16 @@ void Quiet(void*, const char*, ...) {}
 }  // namespace
 
 QString HtmlTableProblemMessage() { return QStringLiteral("HTML 表ファイルに問題があります。"); }
+
+QString HtmlSpanTooLargeMessage() {
+  return QStringLiteral("HTML の表の結合セルが大きすぎて読めません（行の結合数 × 列の結合数は ") +
+         QString::number(kMaxSpanCells) + QStringLiteral(" セルまでです）。");
+}
+
+QString HtmlTooManyColumnsMessage() {
+  return QStringLiteral("HTML の表の列が多すぎて読めません（") + QString::number(kMaxHtmlColumns) +
+         QStringLiteral(" 列までです）。");
+}
 
 QByteArrayView HtmlFileTextAsUtf8(QByteArrayView bytes, QByteArray* converted) {
   static constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
@@ -342,8 +388,8 @@ QByteArrayView HtmlFileTextAsUtf8(QByteArrayView bytes, QByteArray* converted) {
 }
 
 HtmlParseOutcome ParseHtmlTableText(QByteArrayView utf8, const HtmlGridSource& grid,
-                                    const ReadProgress& progress) {
-  TableBuilder builder(grid);
+                                    const ReadProgress& progress, QString* message) {
+  TableBuilder builder(grid, utf8.size());
   htmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   sax.startElement = OnStart;
@@ -374,6 +420,7 @@ HtmlParseOutcome ParseHtmlTableText(QByteArrayView utf8, const HtmlGridSource& g
   } while (done < utf8.size() && !context.failed);
   htmlFreeParserCtxt(parser);
 
+  if (message) *message = context.message;
   bool any = false;
   try {
     any = builder.Finish();
@@ -389,14 +436,15 @@ TableReadResult HtmlReader::Read(QByteArrayView content, const QString& path, Gr
   QByteArray converted;
   QByteArrayView text = HtmlFileTextAsUtf8(content, &converted);
   grid.ClearCells();
+  QString why;
   HtmlParseOutcome outcome = ParseHtmlTableText(
-      text, [&grid]() -> Grid& { return grid; }, progress);
+      text, [&grid]() -> Grid& { return grid; }, progress, &why);
   TableReadResult result;
   result.name = TableNameFromPath(path);
   grid.SetText(0, 0, result.name);
   if (outcome != HtmlParseOutcome::kFilled) {
     result.ok = false;
-    result.message = HtmlTableProblemMessage();
+    result.message = why.isEmpty() ? HtmlTableProblemMessage() : why;
   }
   return result;
 }

@@ -13,6 +13,9 @@ class Grid;
 
 // The message for HTML text in which no table could be read.
 QString HtmlTableProblemMessage();
+// The messages for a table beyond one of the reader's ceilings (below).
+QString HtmlSpanTooLargeMessage();
+QString HtmlTooManyColumnsMessage();
 
 // An HTML file's bytes as UTF-8. The encoding is a byte-order mark's, else the charset the
 // page declares (meta charset or http-equiv), else UTF-8 when the bytes are valid UTF-8, else
@@ -39,8 +42,16 @@ enum class HtmlParseOutcome {
 // contents and comments hold no table text; a table nested in a cell is left out of the cell
 // and its rows follow the row that holds it; a row without cells is skipped. Data columns
 // are marked for merging equal neighbours.
+//
+// Ceilings: one cell's row span × column span covers at most 1,048,576 cells (a span of all
+// 65,534 rows is 16 columns wide at most); a table has at most 65,536 columns and
+// kMaxReadCells cells; the copies of spanning cells' text add at most 64 MiB to the text
+// the file holds; nested tables only add rows, so nesting costs no depth. Beyond one the
+// parse stops (kFailed) with a message naming the ceiling in `message`; what was filled
+// stays. Time and memory stay bounded by the input's size and these ceilings.
 HtmlParseOutcome ParseHtmlTableText(QByteArrayView utf8, const HtmlGridSource& grid,
-                                    const ReadProgress& progress = {});
+                                    const ReadProgress& progress = {},
+                                    QString* message = nullptr);
 
 // HTML table files behind the common reader interface: the grid is emptied and filled, and
 // the table named as a CSV file's (also when the parse failed part way).

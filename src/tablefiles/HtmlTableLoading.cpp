@@ -28,9 +28,10 @@ LoadResult ParseIntoNewSlot(Workspace& ws, QByteArrayView utf8, const QString& p
     grid.ClearCells();  // a reused slot keeps nothing of its former table
     return grid;
   };
+  QString why;
   HtmlParseOutcome outcome = ParseHtmlTableText(
       utf8, take_slot,
-      [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
+      [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); }, &why);
   ws.host.ShowProgress(0, 0);
   result.ok = outcome == HtmlParseOutcome::kFilled;
   if (result.slot != 0) {
@@ -43,7 +44,7 @@ LoadResult ParseIntoNewSlot(Workspace& ws, QByteArrayView utf8, const QString& p
     UpdateTableVScroll(ws, result.slot);
   }
   ws.host.SetWaitCursor(false);
-  if (!result.ok) ws.host.ShowMessage(HtmlTableProblemMessage());
+  if (!result.ok) ws.host.ShowMessage(why.isEmpty() ? HtmlTableProblemMessage() : why);
   return result;
 }
 

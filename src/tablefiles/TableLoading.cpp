@@ -1,6 +1,9 @@
 #include "tablefiles/TableLoading.h"
 
 #include <QFile>
+#include <sys/mman.h>
+
+#include <algorithm>
 
 #include "canvas/ScrollBars.h"
 #include "tablefiles/CsvReader.h"
@@ -39,11 +42,32 @@ class FileContent {
     return true;
   }
   QByteArrayView View() const { return view_; }
+  // Lets the system take back the mapped pages the reader no longer needs: read pages of a
+  // mapped file count in the program's memory, though the table holds its own copy. The
+  // first call gives back every page (a check of the whole text before the parse touched
+  // them all), later ones the pages behind `done`. A page used again is read from the file
+  // again, so this is safe at any point.
+  void ReleaseBefore(std::int64_t done) const {
+    if (bytes_.size() > 0 || view_.isEmpty()) return;
+    char* base = const_cast<char*>(view_.data());
+    if (!released_all_) {
+      madvise(base, static_cast<std::size_t>(view_.size()), MADV_DONTNEED);
+      released_all_ = true;
+    }
+    const std::int64_t page = 1 << 21;
+    const std::int64_t keep_from = (std::min<std::int64_t>(done, view_.size()) / page - 1) * page;
+    if (keep_from > released_) {
+      madvise(base + released_, static_cast<std::size_t>(keep_from - released_), MADV_DONTNEED);
+      released_ = keep_from;
+    }
+  }
 
  private:
   QFile file_;
   QByteArray bytes_;
   QByteArrayView view_;
+  mutable bool released_all_ = false;
+  mutable std::int64_t released_ = 0;
 };
 
 // Opens a table file; a file that cannot be opened is reported with its path and the reason.
@@ -65,7 +89,10 @@ bool ReadIntoSlot(Workspace& ws, const FileContent& content, const QString& path
   if (!ReadDroppingOnShortage(ws, path, slot, [&] {
         result = reader.Read(
             content.View(), path, grid,
-            [&](std::int64_t done, std::int64_t total) { ws.host.ShowProgress(done, total); });
+            [&](std::int64_t done, std::int64_t total) {
+              content.ReleaseBefore(done);
+              ws.host.ShowProgress(done, total);
+            });
       }))
     return false;
   ws.host.ShowProgress(0, 0);

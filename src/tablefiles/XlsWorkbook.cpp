@@ -221,6 +221,10 @@ struct XlsCell {
   QByteArray text;
 };
 
+// A BIFF8 sheet has 256 columns (A to IV); a cell record naming a column beyond is broken. Rows
+// run to 65,535, so a sheet's grid stays within 65,536 × 257 cells whatever its records say.
+constexpr int kXlsColumns = 256;
+
 class XlsWorkbook : public Workbook {
  public:
   bool Open(const QString& path, QString* reason);
@@ -309,7 +313,8 @@ bool XlsWorkbook::ReadSst(const Record& first, RecordCursor& cursor) {
   }
   std::uint32_t total, unique;
   if (!in.U32v(&total) || !in.U32v(&unique)) return false;
-  sst_.reserve(std::min<std::uint32_t>(unique, 1u << 20));
+  // The declared count only hints: each string takes at least three bytes of the stream.
+  sst_.reserve(std::min<std::uint64_t>(unique, static_cast<std::uint64_t>(stream_.size()) / 3));
   for (std::uint32_t i = 0; i < unique; ++i) {
     unsigned count, flags, runs = 0;
     std::uint32_t ext = 0;
@@ -400,10 +405,13 @@ bool XlsWorkbook::ReadCells(int index, std::vector<XlsCell>* cells) {
   RecordCursor cursor(stream_, offset);
   Record r;
   if (!cursor.Next(&r) || r.type != kBof) return false;
+  bool bad_column = false;
   auto add = [&](const char* p, QByteArray text) {
-    if (!text.isEmpty()) cells->push_back({U16(p), U16(p + 2), std::move(text)});
+    if (U16(p + 2) >= kXlsColumns) bad_column = true;
+    if (!text.isEmpty() && !bad_column) cells->push_back({U16(p), U16(p + 2), std::move(text)});
   };
   while (cursor.Next(&r)) {
+    if (bad_column) return false;
     const char* p = r.data;
     switch (r.type) {
       case kEof:
@@ -420,6 +428,7 @@ bool XlsWorkbook::ReadCells(int index, std::vector<XlsCell>* cells) {
         if (r.size < 6) return false;
         const int n = static_cast<int>((r.size - 6) / 6);
         const unsigned row = U16(p), first_col = U16(p + 2);
+        if (static_cast<int>(first_col) + n > kXlsColumns) return false;
         for (int k = 0; k < n; ++k) {
           const char* e = p + 4 + 6 * k;
           QByteArray text = NumberText(RkValue(U32(e + 2)), U16(e));

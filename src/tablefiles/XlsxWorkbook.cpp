@@ -1,10 +1,12 @@
 #include "tablefiles/XlsxWorkbook.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "model/Grid.h"
 #include "tablefiles/CellValueText.h"
+#include "tablefiles/ReadCeilings.h"
 #include "tablefiles/XlsxParts.h"
 #include "tablefiles/ZipArchive.h"
 
@@ -13,6 +15,13 @@ namespace mivora {
 namespace {
 
 constexpr std::int64_t kSliceBytes = 4 << 20;
+// The start tag of sheetData with its attributes fits in this many bytes.
+constexpr qsizetype kSheetDataTagBytes = 64 << 10;
+// The XML of one row (or of the stretch between two rows) may take this many bytes.
+constexpr qsizetype kMaxRowBytes = qsizetype{256} << 20;
+// The shared strings are parsed whole; each '<' may become a node of the parsed document
+// (some 50 bytes each), so their part may hold this many.
+constexpr std::int64_t kMaxSharedStringTags = std::int64_t{1} << 25;
 
 // Finds the sheetData element in the bytes read so far: gives its namespace prefix and the
 // offset just past its start tag (-1 while not complete; -2 for an empty <sheetData/>).
@@ -68,6 +77,7 @@ class XlsxWorkbook : public Workbook {
   int grid_sheet_rows_ = 0;  // sheet rows laid into the grid so far
   bool found_value_ = false;
   bool stop_after_first_value_ = false;
+  bool too_many_cells_ = false;  // the sheet passed kMaxReadCells
   std::vector<QByteArray> row_texts_;
   std::vector<QByteArrayView> row_cells_;
 };
@@ -79,13 +89,19 @@ bool XlsxWorkbook::LoadSharedData(QString* reason) {
   if (!layout_.shared_strings_part.isEmpty() && zip_.Has(layout_.shared_strings_part)) {
     QByteArray bytes;
     if (!zip_.Read(layout_.shared_strings_part, &bytes, reason)) return false;
+    if (std::count(bytes.cbegin(), bytes.cend(), '<') > kMaxSharedStringTags) {
+      *reason = QStringLiteral("共有文字列が多すぎて読めません。");
+      return false;
+    }
     pugi::xml_document doc;
     if (!doc.load_buffer_inplace(bytes.data(), bytes.size(), kXmlParseFlags)) {
       *reason = QStringLiteral("共有文字列を読めません。");
       return false;
     }
     pugi::xml_node sst = doc.document_element();
-    shared_.reserve(sst.attribute("uniqueCount").as_uint());
+    // The declared count only hints: each item takes at least five bytes ("<si/>").
+    shared_.reserve(std::min<std::size_t>(sst.attribute("uniqueCount").as_uint(),
+                                          static_cast<std::size_t>(bytes.size()) / 5));
     for (pugi::xml_node si : sst.children()) {
       if (IsNamed(si, "si")) shared_.push_back(StringItemText(si));
     }
@@ -157,6 +173,11 @@ bool XlsxWorkbook::TakeRows(const pugi::xml_node& parent, Grid& grid) {
     found_value_ = true;
     if (stop_after_first_value_) return true;
     const int width = static_cast<int>(row_texts_.size());
+    // Sheet row r is grid row r - 1: the table would have r rows.
+    if (!WithinReadCells(r, std::max(grid.Cols(), width + 1))) {
+      too_many_cells_ = true;
+      return false;
+    }
     if (width + 1 > grid.Cols()) grid.SetCols(width + 1);
     if (r == 1) {
       for (int k = 0; k < width; ++k) grid.SetTextUtf8(0, k + 1, row_texts_[k]);
@@ -183,6 +204,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
   last_row_ = 0;
   grid_sheet_rows_ = 0;
   found_value_ = false;
+  too_many_cells_ = false;
   auto fail = [&](const QString& detail) {
     result.ok = false;
     result.message = WorkbookRowProblemMessage(grid.Row());
@@ -199,6 +221,7 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
   QByteArray row_end;
   bool started = false;
   bool at_end = false;
+  qsizetype searched = 0;  // bytes of buf known to hold no row end (or no sheetData)
   while (!at_end) {
     const std::int64_t n = stream->ReadMore(&buf, kSliceBytes, &reason);
     if (n < 0) return fail(reason);
@@ -208,13 +231,18 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
       if (start == -2) break;  // <sheetData/>: nothing in the sheet
       if (start < 0) {
         if (at_end) break;
+        // What comes before sheetData is not kept: only a tail that may hold its start tag.
+        if (buf.size() > kSliceBytes) buf.remove(0, buf.size() - kSheetDataTagBytes);
         continue;
       }
       buf.remove(0, start);
       row_end = "</" + prefix + "row>";
       started = true;
+      searched = 0;
     }
-    // Parse up to the end of the last complete row; the rest waits for more bytes.
+    // Parse up to the end of the last complete row; the rest waits for more bytes. Only the
+    // bytes added since the last search are searched, so a long stretch without a row end
+    // costs linear time, and it ends at the row ceiling.
     qsizetype cut;
     bool cut_short = false;
     if (at_end) {
@@ -226,18 +254,35 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
         cut = cut < 0 ? 0 : cut + row_end.size();
       }
     } else {
-      cut = buf.lastIndexOf(row_end);
-      if (cut < 0) continue;
-      cut += row_end.size();
+      const qsizetype from = std::max<qsizetype>(0, searched - row_end.size());
+      cut = QByteArrayView(buf).sliced(from).lastIndexOf(row_end);
+      if (cut < 0) {
+        searched = buf.size();
+        if (buf.size() > kMaxRowBytes) {
+          fail(QString::number(last_row_));
+          result.message = XlsxRowTooLongMessage();
+          return result;
+        }
+        continue;
+      }
+      cut += from + row_end.size();
     }
     pugi::xml_document doc;
     pugi::xml_parse_result parsed = doc.load_buffer_inplace(
         buf.data(), static_cast<std::size_t>(cut), kXmlParseFlags | pugi::parse_fragment);
     if (!parsed) return fail(QString::fromUtf8(parsed.description()));
-    if (!TakeRows(doc, grid)) return fail(QString::number(last_row_));
+    if (!TakeRows(doc, grid)) {
+      if (too_many_cells_) {
+        fail(QString::number(last_row_));
+        result.message = TooManyCellsMessage();
+        return result;
+      }
+      return fail(QString::number(last_row_));
+    }
     if (cut_short) return fail(QStringLiteral("sheetData"));
     if (stop_after_first_value_ && found_value_) return result;
     buf.remove(0, cut);
+    searched = 0;
     if (progress) progress(stream->Done(), std::max(stream->Size(), stream->Done()));
   }
   FinishWorksheetGrid(grid, result.name);
@@ -245,6 +290,11 @@ TableReadResult XlsxWorkbook::ReadSheet(int index, Grid& grid, const ReadProgres
 }
 
 }  // namespace
+
+QString XlsxRowTooLongMessage() {
+  return QStringLiteral("Excel ワークシートの行が長すぎて読めません（1 行 ") +
+         QString::number(kMaxRowBytes >> 20) + QStringLiteral(" MB までです）。");
+}
 
 std::unique_ptr<Workbook> OpenXlsxWorkbook(const QString& path, QString* reason) {
   auto book = std::make_unique<XlsxWorkbook>();

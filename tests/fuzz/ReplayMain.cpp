@@ -15,9 +15,11 @@ int main(int argc, char** argv) {
     QStringList files;
     if (QFileInfo(arg).isDir()) {
       const QDir dir(arg);
-      for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) files << dir.filePath(name);
+      // Absolute paths: a target may change the current folder.
+      for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+        files << dir.absoluteFilePath(name);
     } else {
-      files << arg;
+      files << QFileInfo(arg).absoluteFilePath();
     }
     if (files.isEmpty()) {
       std::fprintf(stderr, "no inputs in %s\n", argv[i]);
