@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <bit>
+#include <thread>
 
 #include "model/CellStore.h"
 #include "search/ColumnIndex.h"
@@ -10,6 +11,8 @@
 namespace mivora {
 
 namespace {
+
+constexpr std::size_t kParallelRuns = 1 << 17;
 
 // FNV-1a over code units, then a final mix; the same value for a text whether its units come
 // as UTF-16 or as ASCII bytes.
@@ -52,13 +55,28 @@ IndexRuns::IndexRuns(const Gyou& index) {
   for (std::int64_t i = 1; i <= n;) {
     std::int64_t j = i;
     while (j < n && index.SameText(j + 1, i)) ++j;
-    const std::int64_t landing = LandingInRun(i, j, 1, n);
     const QStringView text = index.TextAt(i);
     runs_.push_back({text.utf16(), Pack(text.utf16(), text.size(), 0),
                      Pack(text.utf16(), text.size(), 4), static_cast<std::int32_t>(text.size()),
-                     static_cast<std::int32_t>(i), static_cast<std::int32_t>(j),
-                     static_cast<std::int32_t>(landing), landing == 0 ? 0 : index.RowAt(landing)});
+                     static_cast<std::int32_t>(i), static_cast<std::int32_t>(j), 0, 0});
     i = j + 1;
+  }
+  // Each run's landing stands alone, so many runs are worked out in two halves at once.
+  auto land = [&](std::size_t from, std::size_t to) {
+    for (std::size_t r = from; r < to; ++r) {
+      Run& run = runs_[r];
+      const std::int64_t landing = LandingInRun(run.lo, run.hi, 1, n);
+      run.landing = static_cast<std::int32_t>(landing);
+      run.row = landing == 0 ? 0 : index.RowAt(landing);
+    }
+  };
+  const std::size_t count = runs_.size();
+  if (count >= kParallelRuns) {
+    std::thread first(land, 0, count / 2);
+    land(count / 2, count);
+    first.join();
+  } else {
+    land(0, count);
   }
   const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, runs_.size() * 2));
   slots_.assign(capacity, 0);

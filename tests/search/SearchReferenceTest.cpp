@@ -214,6 +214,27 @@ TEST_F(SearchReferenceTest, BigRootGivesTheReferenceRows) {
   ASSERT_EQ(RowTexts(g, g.Rows() - 1, 0).mid(0, 3), expected.back());
 }
 
+// A far table with so many distinct keys that its runs' landings are worked out in two halves.
+TEST_F(SearchReferenceTest, ManyFarRunsGiveTheReferenceRows) {
+  std::mt19937 random(11);
+  std::vector<QStringList> far, root;
+  for (int r = 0; r < 150000; ++r)
+    far.push_back({u"k%1"_s.arg((r * 7919) % 140000), u"x"_s, u"f%1"_s.arg(r + 1)});
+  for (int r = 0; r < 3000; ++r)
+    root.push_back({u"k%1"_s.arg(random() % 150000), u"x"_s, u"r%1"_s.arg(r + 1)});
+  const int a = AddTable(u"A"_s, Q({"k", "j", "v"}), root);
+  const int b = AddTable(u"B"_s, Q({"k", "j", "v"}), far);
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, a, 3);
+  ToggleReportColumn(ws_, b, 3);
+  BuildJoinedGrid(ws_);
+  const Grid& g = ws_.result.JoinedGrid();
+  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 3}, {b, 3}});
+  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
+  for (std::size_t r = 0; r < expected.size(); ++r)
+    ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+}
+
 }  // namespace
 }  // namespace mivora::testing
 
