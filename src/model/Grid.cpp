@@ -74,12 +74,14 @@ struct Grid::SharedCells {
     return SourceText((*refs)[static_cast<std::size_t>(i)]);
   }
 
-  QByteArrayView SourceText(std::int32_t r) const {
-    if (r == 0) return View(*source_pool, missing);
+  // Source row r's handle in source_pool: row 0 the no-match text, rows outside empty.
+  std::uint64_t SourceHandle(std::int32_t r) const {
+    if (r == 0) return missing;
     if (r < 1 || r >= source_rows || r >= static_cast<std::int64_t>(source_handles->size()))
-      return {};
-    return View(*source_pool, (*source_handles)[static_cast<std::size_t>(r)]);
+      return 0;
+    return (*source_handles)[static_cast<std::size_t>(r)];
   }
+  QByteArrayView SourceText(std::int32_t r) const { return View(*source_pool, SourceHandle(r)); }
 };
 
 Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
@@ -92,13 +94,7 @@ void Grid::SetRows(int rows) {
   if (rows < 0) throw GridError("negative row count");
   // Growing writes nothing: rows past a column's handles are empty.
   if (rows < rows_) {
-    for (auto& column : columns_) {
-      MakeOrdinary(column);
-      if (static_cast<int>(column.handles->size()) > rows) {
-        if (column.handles.use_count() > 1) column.handles = std::make_shared<Handles>(*column.handles);
-        column.handles->resize(static_cast<std::size_t>(rows));
-      }
-    }
+    for (int c = 0; c < Cols(); ++c) KeepRowsAbove(c, rows);
     for (auto it = styles_.begin(); it != styles_.end();) {
       if (static_cast<int>(it.key() >> 32) >= rows)
         it = styles_.erase(it);
@@ -174,16 +170,9 @@ void Grid::MakeOrdinary(Column& column) {
       QByteArray text = View(*column.pool, HandleAt(column, static_cast<std::int64_t>(r))).toByteArray();
       (*handles)[r] = StoreText(pool, text);
     }
-    const Handles& source = *cells->source_handles;
     for (std::int64_t i = 0; i < cells->count; ++i) {
-      const std::int32_t r = (*cells->refs)[static_cast<std::size_t>(i)];
-      std::uint64_t h = 0;
-      if (r == 0) {
-        h = cells->missing;
-      } else if (r >= 1 && r < cells->source_rows && r < static_cast<std::int64_t>(source.size())) {
-        h = source[static_cast<std::size_t>(r)];
-      }
-      (*handles)[first + static_cast<std::size_t>(i)] = h;
+      (*handles)[first + static_cast<std::size_t>(i)] =
+          cells->SourceHandle((*cells->refs)[static_cast<std::size_t>(i)]);
     }
     column.pool = cells->source_pool;
   } else {
@@ -341,6 +330,8 @@ void Grid::ShowRowNumbers(int col, int first_row, std::int64_t count) {
 
 void Grid::KeepRowsAbove(int col, int first_row) {
   Column& column = columns_[col];
+  // Shared cells wholly at or below first_row are simply dropped; others become ordinary.
+  if (column.shared && column.shared->first_row >= first_row) column.shared.reset();
   MakeOrdinary(column);
   if (static_cast<int>(column.handles->size()) > first_row) {
     if (column.handles.use_count() > 1) column.handles = std::make_shared<Handles>(*column.handles);

@@ -213,7 +213,7 @@ class Grid {
   // and at least `rows` long.
   Handles& Writable(Column& column, int rows);
   static void MakeOrdinary(Column& column);
-  // Drops a column's shared cells and its own handles from first_row on.
+  // Empties a column from first_row on, keeping the cells above.
   void KeepRowsAbove(int col, int first_row);
   void SetStyle(int row, int col, const CellStyle& style);
 

@@ -7,6 +7,7 @@
 #include "model/Constants.h"
 #include "search/JoinModel.h"
 #include "support/FakeHost.h"
+#include "support/MouseEvents.h"
 #include "support/PopupMenus.h"
 #include "tablefiles/TableLoading.h"
 #include "ui/CanvasBarsView.h"
@@ -20,25 +21,13 @@ using mivora::CanvasBarPart;
 using mivora::TwipRect;
 using mivora::Workspace;
 using mivora::testing::FakeHost;
+using mivora::testing::PressAndMove;
+using mivora::testing::SendMouse;
 using mivora::testing::TestData;
 using mivora::ui::MainWindows;
 using mivora::ui::ToPixels;
 
 namespace {
-
-void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-// A press and moves by `by` pixels in four steps, without the release.
-void PressAndMove(QWidget* w, QPoint from, QPoint by, Qt::MouseButton button) {
-  const QPoint start = w->mapToGlobal(from);
-  Send(w, QEvent::MouseButtonPress, from, button, button);
-  for (int i = 1; i <= 4; ++i)
-    Send(w, QEvent::MouseMove, w->mapFromGlobal(start + by * i / 4), Qt::NoButton, button);
-}
 
 void LoseGrab(QWidget* w) {
   QEvent ungrab(QEvent::UngrabMouse);
@@ -101,17 +90,17 @@ class DragEndTest : public QObject {
         break;
       }
       case 2: QTest::keyClick(p.windows.tables.get(), Qt::Key_Escape); break;
-      case 3: Send(view_b, QEvent::MouseMove, QPoint(ToPixels(1000), 2), Qt::NoButton, Qt::NoButton); break;
+      case 3: SendMouse(view_b, QEvent::MouseMove, QPoint(ToPixels(1000), 2), Qt::NoButton, Qt::NoButton); break;
     }
     const TwipRect fb = p.Frame(p.b);
     QCOMPARE(p.Frame(p.a).top, fb.bottom() + 600);  // the centre rule, as at a release
     QVERIFY(ShownSegments(p.ws) >= 2);
     QCOMPARE(p.ws.tables.drag.anchor_x, -1.0f);
     // The button still held elsewhere: nothing follows the stale drag.
-    Send(view_b, QEvent::MouseMove, QPoint(ToPixels(1000), ToPixels(900)), Qt::NoButton,
+    SendMouse(view_b, QEvent::MouseMove, QPoint(ToPixels(1000), ToPixels(900)), Qt::NoButton,
          Qt::RightButton);
     QCOMPARE(p.Frame(p.b), fb);
-    Send(view_b, QEvent::MouseButtonRelease, QPoint(ToPixels(1000), ToPixels(900)),
+    SendMouse(view_b, QEvent::MouseButtonRelease, QPoint(ToPixels(1000), ToPixels(900)),
          Qt::RightButton, Qt::NoButton);
     QCOMPARE(p.Frame(p.b), fb);
   }
@@ -128,7 +117,7 @@ class DragEndTest : public QObject {
     QVERIFY(p.Frame(p.a).top >= p.Frame(p.b).bottom() + 500);
     QVERIFY(ShownSegments(p.ws) >= 2);
     const TwipRect after = p.Frame(p.b);
-    Send(corner, QEvent::MouseMove, QPoint(50, 50), Qt::NoButton, Qt::LeftButton);
+    SendMouse(corner, QEvent::MouseMove, QPoint(50, 50), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(p.Frame(p.b), after);
   }
 
@@ -147,7 +136,7 @@ class DragEndTest : public QObject {
     QVERIFY(top < 501);
     QTest::keyClick(p.windows.tables.get(), Qt::Key_Escape);
     QVERIFY(ShownSegments(p.ws) >= 2);
-    Send(slider, QEvent::MouseMove, QPoint(2, 80), Qt::NoButton, Qt::LeftButton);
+    SendMouse(slider, QEvent::MouseMove, QPoint(2, 80), Qt::NoButton, Qt::LeftButton);
     QCOMPARE(p.Frame(p.b).top, top);
   }
 
@@ -168,15 +157,15 @@ class DragEndTest : public QObject {
     const float one = start - p.Frame(p.b).top;
     QVERIFY(one > 0);
     const float before = p.Frame(p.b).top;
-    Send(down, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(down, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
     QTest::qWait(750);
-    Send(down, QEvent::MouseButtonRelease, QPoint(2, 2), Qt::LeftButton, Qt::NoButton);
+    SendMouse(down, QEvent::MouseButtonRelease, QPoint(2, 2), Qt::LeftButton, Qt::NoButton);
     QVERIFY2(before - p.Frame(p.b).top >= 3 * one - 1, "a held arrow repeats");
     const float held = p.Frame(p.b).top;
     QTest::qWait(200);
     QCOMPARE(p.Frame(p.b).top, held);
 
-    Send(down, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
+    SendMouse(down, QEvent::MouseButtonPress, QPoint(2, 2), Qt::LeftButton, Qt::LeftButton);
     LoseGrab(down);
     QTest::qWait(600);
     QCOMPARE(p.Frame(p.b).top, held);
@@ -193,7 +182,7 @@ class DragEndTest : public QObject {
     const TwipRect moved = ws.conditions.cnd_equation.rect;
     QVERIFY(moved.left > start.left);
     LoseGrab(frame);
-    Send(frame, QEvent::MouseMove, QPoint(ToPixels(600), ToPixels(600)), Qt::NoButton,
+    SendMouse(frame, QEvent::MouseMove, QPoint(ToPixels(600), ToPixels(600)), Qt::NoButton,
          Qt::RightButton);
     QCOMPARE(ws.conditions.cnd_equation.rect, moved);
   }

@@ -5,6 +5,7 @@
 #include "model/Constants.h"
 #include "search/JoinModel.h"
 #include "support/FakeHost.h"
+#include "support/MouseEvents.h"
 #include "support/PopupMenus.h"
 #include "tablefiles/TableLoading.h"
 #include "ui/MainWindows.h"
@@ -13,32 +14,12 @@
 
 using mivora::TwipRect;
 using mivora::Workspace;
+using mivora::testing::Drag;
 using mivora::testing::FakeHost;
 using mivora::testing::Screenshot;
 using mivora::testing::TestData;
 using mivora::ui::MainWindows;
 using mivora::ui::ToPixels;
-
-namespace {
-
-// A mouse event as the platform delivers it, with the buttons held.
-void Send(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-// The pointer travels from `from` by `by` pixels; the pressed widget may move under it, so
-// each event is given in the widget's place at that moment.
-void Drag(QWidget* w, QPoint from, QPoint by, Qt::MouseButton button) {
-  const QPoint start = w->mapToGlobal(from);
-  Send(w, QEvent::MouseButtonPress, from, button, button);
-  for (int i = 1; i <= 4; ++i)
-    Send(w, QEvent::MouseMove, w->mapFromGlobal(start + by * i / 4), Qt::NoButton, button);
-  Send(w, QEvent::MouseButtonRelease, w->mapFromGlobal(start + by), button, Qt::NoButton);
-}
-
-}  // namespace
 
 class TableWindowsTest : public QObject {
   Q_OBJECT
