@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "model/Grid.h"
-#include "model/LargeAllocator.h"
 
 namespace mivora {
 

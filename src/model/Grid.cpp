@@ -1,6 +1,7 @@
 #include "model/Grid.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <numeric>
@@ -14,10 +15,16 @@ namespace mivora {
 
 namespace {
 
-// A cell handle packs the text's byte offset in the pool (40 bits) and its length (24 bits).
-// Texts of 16 MiB or more keep their length in 8 bytes at the offset, the text following.
-constexpr int kLengthBits = 24;
-constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << kLengthBits) - 1;
+// A cell handle is 0 for an empty cell. A text of up to seven bytes lives in the handle
+// itself: its low byte holds the length and a set bit 0, its other bytes the text (in memory
+// order). A longer text lives in the pool: the handle packs its byte offset (39 bits), its
+// length (24 bits) and a clear bit 0. Texts of 16 MiB or more keep their length in 8 bytes
+// at the offset, the text following.
+static_assert(std::endian::native == std::endian::little, "inline texts follow the low byte");
+constexpr std::size_t kInlineBytes = 7;
+constexpr int kLengthShift = 1;
+constexpr int kOffsetShift = 25;
+constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << 24) - 1;
 constexpr std::uint64_t kLongText = kLengthMask;
 
 std::string Describe(const char* what, int row, int col, int rows, int cols) {
@@ -61,7 +68,7 @@ struct Grid::SharedCells {
   std::shared_ptr<const Handles> source_handles;
   std::shared_ptr<Pool> source_pool;
   int source_rows = 0;
-  std::uint64_t missing = 0;  // in source_pool
+  QByteArray missing;  // what source row 0 shows
   // Row numbers: their digits, made when first read (grids are used from one thread).
   mutable std::shared_ptr<const std::string> digits;
 
@@ -74,14 +81,17 @@ struct Grid::SharedCells {
     return SourceText((*refs)[static_cast<std::size_t>(i)]);
   }
 
-  // Source row r's handle in source_pool: row 0 the no-match text, rows outside empty.
-  std::uint64_t SourceHandle(std::int32_t r) const {
-    if (r == 0) return missing;
+  // Source row r's handle in source_pool (r not 0): rows outside are empty.
+  const std::uint64_t& SourceHandle(std::int32_t r) const {
+    static constexpr std::uint64_t kEmpty = 0;
     if (r < 1 || r >= source_rows || r >= static_cast<std::int64_t>(source_handles->size()))
-      return 0;
+      return kEmpty;
     return (*source_handles)[static_cast<std::size_t>(r)];
   }
-  QByteArrayView SourceText(std::int32_t r) const { return View(*source_pool, SourceHandle(r)); }
+  // Row 0 gives the no-match text, rows outside an empty cell.
+  QByteArrayView SourceText(std::int32_t r) const {
+    return r == 0 ? QByteArrayView(missing) : View(*source_pool, SourceHandle(r));
+  }
 };
 
 Grid::Grid() : default_col_width_(kDefaultColWidth), row_height_(kDefaultRowHeight) {
@@ -170,9 +180,11 @@ void Grid::MakeOrdinary(Column& column) {
       QByteArray text = View(*column.pool, HandleAt(column, static_cast<std::int64_t>(r))).toByteArray();
       (*handles)[r] = StoreText(pool, text);
     }
+    std::optional<std::uint64_t> missing;  // stored on first use
     for (std::int64_t i = 0; i < cells->count; ++i) {
-      (*handles)[first + static_cast<std::size_t>(i)] =
-          cells->SourceHandle((*cells->refs)[static_cast<std::size_t>(i)]);
+      const std::int32_t r = (*cells->refs)[static_cast<std::size_t>(i)];
+      if (r == 0 && !missing) missing = StoreText(pool, cells->missing);
+      (*handles)[first + static_cast<std::size_t>(i)] = r == 0 ? *missing : cells->SourceHandle(r);
     }
     column.pool = cells->source_pool;
   } else {
@@ -196,24 +208,34 @@ void Grid::CheckCell(int row, int col, const char* what) const {
 
 std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
   if (utf8.isEmpty()) return 0;
+  if (static_cast<std::size_t>(utf8.size()) <= kInlineBytes) {
+    std::uint64_t handle = (static_cast<std::uint64_t>(utf8.size()) << kLengthShift) | 1;
+    unsigned char bytes[8];
+    std::memcpy(bytes, &handle, 8);
+    std::memcpy(bytes + 1, utf8.data(), static_cast<std::size_t>(utf8.size()));
+    std::memcpy(&handle, bytes, 8);
+    return handle;
+  }
   std::uint64_t offset = pool.size();
   std::uint64_t length = static_cast<std::uint64_t>(utf8.size());
   if (length >= kLongText) {
     char prefix[8];
     std::memcpy(prefix, &length, 8);
-    pool.insert(pool.end(), prefix, prefix + 8);
+    pool.append(prefix, 8);
     length = kLongText;
   }
-  const std::size_t at = pool.size();
-  pool.resize(at + static_cast<std::size_t>(utf8.size()));
-  std::memcpy(pool.data() + at, utf8.data(), static_cast<std::size_t>(utf8.size()));
-  return (offset << kLengthBits) | length;
+  pool.append(utf8.data(), static_cast<std::size_t>(utf8.size()));
+  return (offset << kOffsetShift) | (length << kLengthShift);
 }
 
-QByteArrayView Grid::View(const Pool& pool, std::uint64_t handle) {
+QByteArrayView Grid::View(const Pool& pool, const std::uint64_t& handle) {
   if (handle == 0) return {};
-  std::uint64_t offset = handle >> kLengthBits;
-  std::uint64_t length = handle & kLengthMask;
+  if (handle & 1) {
+    return QByteArrayView(reinterpret_cast<const char*>(&handle) + 1,
+                          static_cast<qsizetype>((handle >> kLengthShift) & 7));
+  }
+  std::uint64_t offset = handle >> kOffsetShift;
+  std::uint64_t length = (handle >> kLengthShift) & kLengthMask;
   if (length == kLongText) {
     std::memcpy(&length, pool.data() + offset, 8);
     offset += 8;
@@ -258,16 +280,21 @@ void Grid::SetText(int row, int col, const QString& text) {
 void Grid::SetTextUtf8(int row, int col, QByteArrayView utf8) {
   CheckCell(row, col, "write");
   Column& column = columns_[col];
-  Handles& handles = Writable(column, row + 1);
-  Pool& pool = *column.pool;
-  // The view may point into the column's own pool, which may move as it grows: copy it first.
-  if (!utf8.isEmpty() && !pool.empty() && utf8.data() >= pool.data() &&
-      utf8.data() < pool.data() + pool.size()) {
-    QByteArray copy = utf8.toByteArray();
-    handles[row] = StoreText(pool, copy);
+  // The view may point into the column's own pool or handles, which may move as they grow:
+  // copy it first.
+  auto inside = [&utf8](const char* data, std::size_t bytes) {
+    return bytes != 0 && utf8.data() >= data && utf8.data() < data + bytes;
+  };
+  const Handles& own = *column.handles;
+  if (!utf8.isEmpty() &&
+      (inside(column.pool->data(), column.pool->size()) ||
+       inside(reinterpret_cast<const char*>(own.data()), own.size() * sizeof(std::uint64_t)))) {
+    const QByteArray copy = utf8.toByteArray();
+    SetTextUtf8(row, col, copy);
     return;
   }
-  handles[row] = StoreText(pool, utf8);
+  Handles& handles = Writable(column, row + 1);
+  handles[row] = StoreText(*column.pool, utf8);
 }
 
 void Grid::AppendRow(const QStringList& cells) {
@@ -312,7 +339,7 @@ void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int sour
   cells->source_handles = from.handles;
   cells->source_pool = from.pool;
   cells->source_rows = source.rows_;
-  cells->missing = StoreText(*from.pool, missing);
+  cells->missing = missing.toByteArray();
   KeepRowsAbove(col, first_row);
   columns_[col].shared = std::move(cells);
 }

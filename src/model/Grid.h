@@ -13,7 +13,7 @@
 
 #include "model/Colours.h"
 #include "model/Control.h"
-#include "model/LargeAllocator.h"
+#include "model/LargeVector.h"
 
 namespace mivora {
 
@@ -32,13 +32,15 @@ enum class GridSortOrder {
 // scrolling position, per-cell colour and bold, per-column merge flag, and the row heights
 // and column widths in twips. Row 0 and column 0 are the fixed header row and column.
 //
-// Cells are kept as UTF-8 in one append-only text pool per column, addressed by one 64-bit
-// handle per cell, so a million-row table costs about twice its file size and appending a row
-// is amortised O(1). Text once written is never changed in place (a new text is appended), so
+// Cells are kept as UTF-8, addressed by one 64-bit handle per cell: a text of up to seven
+// bytes lives in its handle, a longer one in the column's append-only text pool. So a
+// million-row table of short cells costs little more than its file, and appending a row is
+// amortised O(1). Text once written is never changed in place (a new text is appended), so
 // another grid may share a column's pool and show its cells without copying them. A column's
 // handles are shared copy-on-write with its snapshots and with the columns that show its
 // cells; rows past the end of a column's handles are empty, so growing a grid costs nothing
-// until its new cells are written.
+// until its new cells are written. A view of a cell's text is valid until the next write to
+// its column.
 class Grid {
  public:
   Grid();
@@ -66,11 +68,12 @@ class Grid {
   // Appends a row; cells[0] goes to column 0. Missing cells stay empty; more cells than
   // columns is a GridError.
   void AppendRow(const QStringList& cells);
-  // Columns before first_col are left empty (see ShowRowNumbers).
+  // Columns before first_col are left empty (see ShowRowNumbers). The cells must not be views
+  // of this grid's own texts.
   void AppendRowUtf8(const QByteArrayView* cells, int count, int first_col = 0);
 
   // Source row numbers, one per shown row.
-  using RowRefs = std::vector<std::int32_t, LargeAllocator<std::int32_t>>;
+  using RowRefs = LargeVector<std::int32_t>;
 
   // Makes column col show, from row first_row on, the cells of another grid's column at the
   // given source rows (source row 0 gives the `missing` text, a negative one an empty cell).
@@ -190,8 +193,8 @@ class Grid {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
            static_cast<std::uint32_t>(col);
   }
-  using Pool = std::vector<char, LargeAllocator<char>>;
-  using Handles = std::vector<std::uint64_t, LargeAllocator<std::uint64_t>>;
+  using Pool = LargeVector<char>;
+  using Handles = LargeVector<std::uint64_t>;
   struct SharedCells;
   struct Column {
     // handles[row]; rows past the end are empty. Shared with snapshots, copied before a write.
@@ -203,10 +206,13 @@ class Grid {
 
   void CheckCell(int row, int col, const char* what) const;
   static std::uint64_t StoreText(Pool& pool, QByteArrayView utf8);
-  static QByteArrayView View(const Pool& pool, std::uint64_t handle);
-  static std::uint64_t HandleAt(const Column& column, std::int64_t row) {
+  // The text of a handle; a short text is read from the handle itself, so the view is valid
+  // as long as the handle stays where it is.
+  static QByteArrayView View(const Pool& pool, const std::uint64_t& handle);
+  static const std::uint64_t& HandleAt(const Column& column, std::int64_t row) {
+    static constexpr std::uint64_t kEmpty = 0;
     const Handles& h = *column.handles;
-    return row < static_cast<std::int64_t>(h.size()) ? h[static_cast<std::size_t>(row)] : 0;
+    return row < static_cast<std::int64_t>(h.size()) ? h[static_cast<std::size_t>(row)] : kEmpty;
   }
   QByteArrayView CellText(const Column& column, int row) const;
   // The column's own handles, for writing: shared cells made ordinary, the handles unshared
@@ -240,6 +246,12 @@ class Grid::ColumnCells {
     return at < static_cast<std::int64_t>(handles_->size())
                ? View(*pool_, (*handles_)[static_cast<std::size_t>(at)])
                : QByteArrayView();
+  }
+  // Asks the processor to fetch position i's handle ahead of reading its text.
+  void PrefetchHandle(std::int64_t i) const {
+    const std::int64_t at = first_ + i;
+    if (at < static_cast<std::int64_t>(handles_->size()))
+      __builtin_prefetch(handles_->data() + at);
   }
 
  private:

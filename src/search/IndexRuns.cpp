@@ -6,28 +6,15 @@
 #include <thread>
 
 #include "model/CellStore.h"
+#include "model/Utf8.h"
 #include "search/ColumnIndex.h"
+#include "search/TextHash.h"
 
 namespace mivora {
 
 namespace {
 
 constexpr std::size_t kParallelRuns = 1 << 17;
-
-// FNV-1a over code units, then a final mix; the same value for a text whether its units come
-// as UTF-16 or as ASCII bytes.
-template <typename Unit>
-std::uint64_t HashUnits(const Unit* units, qsizetype size) {
-  std::uint64_t h = 0xcbf29ce484222325ull;
-  for (qsizetype i = 0; i < size; ++i) {
-    h ^= static_cast<std::uint16_t>(units[i]);
-    h *= 0x100000001b3ull;
-  }
-  h ^= h >> 33;
-  h *= 0xff51afd7ed558ccdull;
-  h ^= h >> 33;
-  return h;
-}
 
 // Units from..from + 3 packed into one integer, zeros past the end.
 template <typename Unit>
@@ -38,12 +25,6 @@ std::uint64_t Pack(const Unit* units, qsizetype size, qsizetype from) {
     if (i < size) p |= static_cast<std::uint16_t>(units[i]);
   }
   return p;
-}
-
-bool IsAscii(QByteArrayView utf8) {
-  for (char c : utf8)
-    if ((c & 0x80) != 0) return false;
-  return true;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/LargeAllocator.h"
+#include "model/LargeVector.h"
 
 namespace mivora {
 
@@ -48,8 +48,8 @@ class IndexRuns {
     return (hash & 0xffffffff00000000ull) | (run + 1);
   }
 
-  std::vector<Run, LargeAllocator<Run>> runs_;
-  std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> slots_;
+  LargeVector<Run> runs_;
+  LargeVector<std::uint64_t> slots_;
   std::uint64_t mask_ = 0;
 };
 

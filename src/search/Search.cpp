@@ -5,6 +5,7 @@
 #include <memory>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "search/IndexRuns.h"
 #include "search/JoinModel.h"
 #include "search/ReportColumns.h"
+#include "search/UniqueKeyRows.h"
 #include "workspace/Workspace.h"
 
 namespace mivora {
@@ -55,6 +57,7 @@ class JoinedRows {
       refs[i] = static_cast<std::int32_t>(i + 1);
     }
     filled_.push_back(root);
+    root_ = root;
   }
 
   void JoinFromTable(int from, int cur) {
@@ -96,21 +99,33 @@ class JoinedRows {
   void FillFromJoin(int cur, int cur_column, int t, int c) {
     const std::int64_t last = count_;
     const Gyou* far = IndexOf(t, c);
-    refs_[t].assign(last, -1);
+    // While the joined rows are still the root's rows one for one, the near rows' hits are
+    // the joined rows' far rows, so they are written in place.
+    const bool in_place = cur == root_ && !copied_;
+    refs_[t].assign(last, in_place ? 0 : -1);
     filled_.push_back(t);
-    std::optional<IndexRuns> runs;
-    if (far && far->Size() > 0) runs.emplace(*far);
+    const FarSide side(far);
     // The landing depends only on the index and the key, so it is found once per near row.
-    const auto by_row = RunsByNearRow(cur, cur_column, runs);
+    NearHits by_row;
+    if (in_place) {
+      HitsByNearRow(cur, cur_column, side, refs_[t], 1);
+    } else {
+      by_row.assign(static_cast<std::size_t>(ws_.TableGrid(cur).Rows()), 0);
+      HitsByNearRow(cur, cur_column, side, by_row, 0);
+    }
     for (std::int64_t r = 0; r < last; ++r) {
       if (r % kProgressStep == 0) ws_.host.ShowProgress(r, last);
       const std::int32_t k = refs_[cur][r];
       // A no-match row finds nothing further from the root.
-      const NearHit hit =
-          (k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : NearHit{};
-      refs_[t][r] = hit.row;
-      if (hit.run < 0) continue;
-      const IndexRuns::Run& land = runs->At(hit.run);
+      const std::int32_t hit =
+          in_place ? refs_[t][r]
+                   : ((k > 0 && k < static_cast<std::int64_t>(by_row.size())) ? by_row[k] : 0);
+      if (hit >= 0) {
+        refs_[t][r] = hit;
+        continue;
+      }
+      const IndexRuns::Run& land = side.runs->At(-hit - 1);
+      refs_[t][r] = land.row;
       for (std::int64_t q = land.landing - 1; q >= land.lo; --q) AppendCopy(r, t, far->RowAt(q));
       for (std::int64_t q = land.landing + 1; q <= land.hi; ++q) AppendCopy(r, t, far->RowAt(q));
     }
@@ -122,41 +137,60 @@ class JoinedRows {
     return nullptr;
   }
 
-  // What a near row's key finds: the far row at the landing (0 for none) and, when the key's
-  // run holds more entries, the run (else -1).
-  struct NearHit {
-    std::int32_t row = 0;
-    std::int32_t run = -1;
+  // The far index of a join, as looked up by near keys. When no two of its cells hold the
+  // same text, their hash gives every landing; otherwise the sorted index's runs do.
+  struct FarSide {
+    explicit FarSide(const Gyou* far) {
+      if (!far || far->Size() == 0) return;
+      if (const Grid::ColumnCells* cells = far->Pending()) unique = UniqueKeyRows::Make(*cells);
+      if (!unique) runs.emplace(*far);
+    }
+    bool Empty() const { return !unique && !runs; }
+    // out[i]: what texts[i] finds: the far row at the landing (0 for none), or -(run + 1)
+    // when the key's run holds more entries than the one landed on.
+    void FindBatch(const QByteArrayView* texts, std::size_t n, std::int32_t* out) const {
+      if (unique) {
+        unique->FindBatch(texts, n, out);
+        return;
+      }
+      runs->FindUtf8Batch(texts, n, out);
+      for (std::size_t i = 0; i < n; ++i) {
+        if (out[i] < 0) {
+          out[i] = 0;
+          continue;
+        }
+        const IndexRuns::Run& r = runs->At(out[i]);
+        out[i] = r.landing == 0 ? 0 : (r.lo < r.hi ? -out[i] - 1 : r.row);
+      }
+    }
+    std::optional<UniqueKeyRows> unique;
+    std::optional<IndexRuns> runs;
   };
-  using NearHits = std::vector<NearHit, LargeAllocator<NearHit>>;
+  static constexpr std::size_t kBatch = std::min(UniqueKeyRows::kBatch, IndexRuns::kBatch);
 
-  // For every row of the near table, what its key finds in the far index. The near
+  using NearHits = LargeVector<std::int32_t>;
+
+  // For every row k of the near table, what its key finds on the far side, into
+  // out[k - shift] (out holds a zero for every near row, left where nothing is found). The near
   // column's index, when it matches the grid's size, gives the keys as they were indexed
   // (without being sorted: only its rows' keys matter); otherwise the grid gives them.
-  NearHits RunsByNearRow(int cur, int cur_column, const std::optional<IndexRuns>& runs) const {
+  void HitsByNearRow(int cur, int cur_column, const FarSide& far, std::span<std::int32_t> out,
+                     int shift) const {
     const Grid& near_grid = ws_.TableGrid(cur);
-    NearHits by_row(static_cast<std::size_t>(near_grid.Rows()));
-    auto hit = [&runs](std::int32_t run) {
-      if (run < 0) return NearHit{};
-      const IndexRuns::Run& r = runs->At(run);
-      if (r.landing == 0) return NearHit{};
-      return NearHit{r.row, r.lo < r.hi ? run : -1};
+    auto by_row = [&out, shift](std::int64_t k) -> std::int32_t& {
+      return out[static_cast<std::size_t>(k - shift)];
     };
-    if (!runs || cur_column < 0 || cur_column >= near_grid.Cols()) return by_row;
+    if (far.Empty() || cur_column < 0 || cur_column >= near_grid.Cols()) return;
     const Gyou* near = IndexOf(cur, cur_column);
     if (near && near->Size() == near_grid.Rows() - 1) {
       if (const Grid::ColumnCells* cells = near->Pending()) {
         // Each row's lookup stands alone, so a big table is looked up in two halves at once.
         auto look_up = [&](std::int64_t from, std::int64_t to) {
-          QByteArrayView texts[IndexRuns::kBatch];
-          std::int32_t found[IndexRuns::kBatch];
-          for (std::int64_t i = from; i < to; i += IndexRuns::kBatch) {
-            const auto n = static_cast<std::size_t>(
-                std::min<std::int64_t>(IndexRuns::kBatch, to - i));
+          QByteArrayView texts[kBatch];
+          for (std::int64_t i = from; i < to; i += kBatch) {
+            const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, to - i));
             for (std::size_t b = 0; b < n; ++b) texts[b] = cells->TextUtf8(i + static_cast<std::int64_t>(b));
-            runs->FindUtf8Batch(texts, n, found);
-            for (std::size_t b = 0; b < n; ++b)
-              by_row[static_cast<std::size_t>(i + 1) + b] = hit(found[b]);
+            far.FindBatch(texts, n, &by_row(i + 1));
           }
         };
         const std::int64_t n = cells->Size();
@@ -168,14 +202,18 @@ class JoinedRows {
           look_up(0, n);
         }
       } else {
-        for (std::int64_t q = 1; q <= near->Size(); ++q)
-          by_row[static_cast<std::size_t>(near->RowAt(q))] = hit(runs->Find(near->TextAt(q)));
+        for (std::int64_t q = 1; q <= near->Size(); ++q) {
+          const QByteArray text = near->TextAt(q).toUtf8();
+          const QByteArrayView view(text);
+          far.FindBatch(&view, 1, &by_row(near->RowAt(q)));
+        }
       }
-      return by_row;
+      return;
     }
-    for (int k = 1; k < near_grid.Rows(); ++k)
-      by_row[static_cast<std::size_t>(k)] = hit(runs->FindUtf8(near_grid.TextUtf8(k, cur_column)));
-    return by_row;
+    for (int k = 1; k < near_grid.Rows(); ++k) {
+      const QByteArrayView text = near_grid.TextUtf8(k, cur_column);
+      far.FindBatch(&text, 1, &by_row(k));
+    }
   }
 
   // A new joined row copying row r, with table t taken from its grid row `row`.
@@ -187,6 +225,7 @@ class JoinedRows {
     }
     refs_[t].back() = row;
     ++count_;
+    copied_ = true;
   }
 
   Workspace& ws_;
@@ -195,6 +234,8 @@ class JoinedRows {
   std::vector<std::shared_ptr<const Refs>> shared_;
   std::vector<int> filled_;
   std::int64_t count_ = 0;
+  int root_ = 0;
+  bool copied_ = false;  // rows have been added beyond the root's own
 };
 
 void AddColumn(std::vector<JoinedColumn>& columns, const JoinedColumn& c) {

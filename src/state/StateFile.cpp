@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -178,7 +179,9 @@ bool ReadStateFile(const QString& path, QString* text, QString* reason) {
     *reason = too_large;
     return false;
   }
-  const QByteArray bytes = file.read(kMaxStateFileBytes + 1);
+  // Room for what the file holds now (and one byte to see it grew past the limit), not for
+  // the largest file allowed.
+  const QByteArray bytes = file.read(std::min<qint64>(file.size(), kMaxStateFileBytes) + 1);
   if (bytes.size() > kMaxStateFileBytes) {
     *reason = too_large;
     return false;

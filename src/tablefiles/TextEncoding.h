@@ -4,10 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace mivora {
+#include "model/Utf8.h"
 
-// True when the bytes are well-formed UTF-8.
-bool IsValidUtf8(QByteArrayView bytes);
+namespace mivora {
 
 // Table files are UTF-8 (a leading BOM is dropped); a file that starts with a UTF-16
 // byte-order mark (FF FE little-endian, FE FF big-endian) is UTF-16; a file that is neither

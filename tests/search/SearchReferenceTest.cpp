@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -35,11 +36,18 @@ struct JoinSpec {
 
 class SearchReferenceTest : public SearchFixture {
  protected:
-  // A table with a key column, a second key column and a value column.
-  int AddRandomTable(std::mt19937& random, int index, int rows, int alphabet) {
+  // A table with a key column, a second key column and a value column. With `distinct`, no
+  // two rows share a first key (at most `alphabet` rows then).
+  int AddRandomTable(std::mt19937& random, int index, int rows, int alphabet,
+                     bool distinct = false) {
+    std::vector<int> firsts(static_cast<std::size_t>(alphabet));
+    std::iota(firsts.begin(), firsts.end(), 0);
+    std::shuffle(firsts.begin(), firsts.end(), random);
+    if (distinct) rows = std::min(rows, alphabet);
     std::vector<QStringList> data;
     for (int r = 0; r < rows; ++r) {
-      data.push_back({QString::fromUtf8(kKeys[random() % alphabet]),
+      const int first = distinct ? firsts[static_cast<std::size_t>(r)] : static_cast<int>(random() % alphabet);
+      data.push_back({QString::fromUtf8(kKeys[first]),
                       QString::fromUtf8(kKeys[random() % alphabet]),
                       QStringLiteral("v%1.%2").arg(index).arg(r + 1)});
     }
@@ -134,7 +142,8 @@ TEST_P(RandomWorkspaces, GiveTheReferenceRows) {
     std::vector<int> slots;
     for (int t = 0; t < 4; ++t) {
       const int rows = random() % 7 == 0 ? 0 : static_cast<int>(random() % 14);
-      slots.push_back(AddRandomTable(random, t, rows, std::min<int>(alphabet, std::size(kKeys))));
+      slots.push_back(AddRandomTable(random, t, rows, std::min<int>(alphabet, std::size(kKeys)),
+                                     random() % 3 == 0));
     }
     const std::vector<JoinSpec>& shape = shapes[random() % shapes.size()];
     for (const JoinSpec& j : shape) MakeJoin(slots[j.from], j.from_col, slots[j.to], j.to_col);
@@ -234,6 +243,37 @@ TEST_F(SearchReferenceTest, ManyFarRunsGiveTheReferenceRows) {
   for (std::size_t r = 0; r < expected.size(); ++r)
     ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
 }
+
+// Ill-formed UTF-8 keys read as U+FFFD in the index: far keys "\xfe" and "\xff" are then
+// one key, and a near key of either (or the well-formed U+FFFD) finds both. Far keys that
+// are well-formed and distinct are hashed instead of sorted; near keys still read as U+FFFD.
+class IllFormedKeys : public SearchReferenceTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(IllFormedKeys, JoinAsTheIndexReadsThem) {
+  const bool far_distinct = GetParam();
+  const int a = AddTable(u"A"_s, Q({"k", "v"}), {{u"x"_s, u"a1"_s}, {u"y"_s, u"a2"_s},
+                                                  {u"z"_s, u"a3"_s}, {u"w"_s, u"a4"_s}});
+  const int b = AddTable(u"B"_s, Q({"k", "v"}), {{u"x"_s, u"b1"_s}, {u"y"_s, u"b2"_s}});
+  Grid& near = ws_.TableGrid(a);
+  near.SetTextUtf8(1, 1, "\xff");
+  near.SetTextUtf8(2, 1, "\xef\xbf\xbd");
+  near.SetTextUtf8(3, 1, "a\xc3");
+  Grid& far = ws_.TableGrid(b);
+  far.SetTextUtf8(1, 1, far_distinct ? "\xef\xbf\xbd" : "\xfe");
+  if (!far_distinct) far.SetTextUtf8(2, 1, "\xff");
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, a, 2);
+  ToggleReportColumn(ws_, b, 2);
+  BuildJoinedGrid(ws_);
+  const Grid& g = ws_.result.JoinedGrid();
+  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 2}, {b, 2}});
+  ASSERT_EQ(g.Rows() - 2, far_distinct ? 4 : 6);
+  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
+  for (std::size_t r = 0; r < expected.size(); ++r)
+    EXPECT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(FarKeys, IllFormedKeys, ::testing::Bool());
 
 }  // namespace
 }  // namespace mivora::testing

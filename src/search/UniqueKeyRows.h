@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <cstdint>
+#include <optional>
+
+#include "model/Grid.h"
+#include "model/LargeVector.h"
+
+namespace mivora {
+
+// The far side of a join when no two of its index's cells hold the same text. A text then has
+// one entry in the sorted index, every bisection for it lands there, and the entry's row is
+// the cell's position: a lookup gives the bisection's result by hashing the cells the index
+// is made from, so the index is never filled or sorted.
+class UniqueKeyRows {
+ public:
+  // Null when two cells hold the same text, or a cell is not well-formed UTF-8 (whose bytes
+  // would not tell texts apart as the index's code units do).
+  static std::optional<UniqueKeyRows> Make(const Grid::ColumnCells& cells);
+
+  // rows[i]: the row (position + 1) whose cell holds exactly texts[i], 0 for none. The texts'
+  // slots and cells are fetched from memory together rather than one after another.
+  static constexpr std::size_t kBatch = 32;
+  void FindBatch(const QByteArrayView* texts, std::size_t n, std::int32_t* rows) const;
+
+ private:
+  explicit UniqueKeyRows(const Grid::ColumnCells& cells) : cells_(cells) {}
+  // A slot holds the high half of a text's hash and its position + 1 (0: empty).
+  static std::uint64_t Slot(std::uint64_t hash, std::int64_t position) {
+    return (hash & 0xffffffff00000000ull) | static_cast<std::uint64_t>(position + 1);
+  }
+  std::int32_t FindHashed(QByteArrayView utf8, std::uint64_t hash) const;
+
+  Grid::ColumnCells cells_;
+  LargeVector<std::uint64_t> slots_;
+  std::uint64_t mask_ = 0;
+};
+
+}  // namespace mivora
