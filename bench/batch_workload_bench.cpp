@@ -4,9 +4,8 @@
 //                                         items.csv (N / 10) into DIR
 //   batch_workload_bench run DIR OUT      loads them, joins orders to customers and items,
 //                                         sets four report columns and the condition, searches
-//                                         and writes the result to OUT as plain CSV
+//                                         and writes the result to OUT with the CSV writer
 // The run prints the time of each phase on standard error.
-#include <QFile>
 #include <QString>
 #include <chrono>
 #include <cstdint>
@@ -21,6 +20,7 @@
 #include "search/JoinModel.h"
 #include "search/ReportColumns.h"
 #include "search/Search.h"
+#include "tablefiles/CsvWriter.h"
 #include "tablefiles/TableLoading.h"
 #include "workspace/Startup.h"
 #include "workspace/Workspace.h"
@@ -92,35 +92,6 @@ int Column(const Workspace& ws, int table, const char* name) {
   std::exit(1);
 }
 
-// A field quoted when it holds a comma, a quote or a line break.
-void AppendField(QByteArray& out, QByteArrayView cell) {
-  const bool quote =
-      cell.contains(',') || cell.contains('"') || cell.contains('\n') || cell.contains('\r');
-  if (!quote) {
-    out.append(cell);
-    return;
-  }
-  out.append('"');
-  for (char ch : cell) {
-    if (ch == '"') out.append('"');
-    out.append(ch);
-  }
-  out.append('"');
-}
-
-bool WriteResult(const Grid& result, const QString& path) {
-  QByteArray out;
-  for (int r = 0; r < result.Rows(); ++r) {
-    for (int c = 1; c < result.Cols(); ++c) {
-      if (c > 1) out.append(',');
-      AppendField(out, result.TextUtf8(r, c));
-    }
-    out.append('\n');
-  }
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(out) == out.size();
-}
-
 // Wall seconds since `from`, and the process's CPU seconds (all threads) since the last call:
 // on a busy machine the CPU time tells more.
 double Seconds(Clock::time_point from) {
@@ -169,7 +140,7 @@ int Run(const std::string& dir, const std::string& out) {
                CpuSeconds(), ws.result.JoinedGrid().Rows() - 2, ws.result.ResultGrid().Rows() - 1);
 
   t = Clock::now();
-  if (!WriteResult(ws.result.ResultGrid(), QString::fromStdString(out))) return 1;
+  if (!CsvWriter().Write(ws.result.ResultGrid(), QString::fromStdString(out)).ok) return 1;
   std::fprintf(stderr, "write %.3f s (cpu %.3f s)\n", Seconds(t), CpuSeconds());
   return 0;
 }

@@ -41,7 +41,7 @@ for n in $sizes; do
     echo "$m $d" | awk '{ print $1 / $4 }' >>"$work/r"
     i=$((i + 1))
   done
-  tail -n +2 "$dir/mivora.csv" | LC_ALL=C sort >"$dir/m.sorted"
+  tail -n +2 "$dir/mivora.csv" | tr -d '\r' | LC_ALL=C sort >"$dir/m.sorted"
   tail -n +2 "$dir/duckdb.csv" | LC_ALL=C sort >"$dir/d.sorted"
   if ! cmp -s "$dir/m.sorted" "$dir/d.sorted"; then
     echo "N=$n: the two results differ"
