@@ -27,6 +27,12 @@ TEST(LargeVector, KeepsValuesAsItGrowsPastTheMappedSizeAndShrinks) {
   EXPECT_EQ(v[kBig / 2 + 5], 5);
   v.push_back(v[3]);
   EXPECT_EQ(v.back(), 3);
+  // A mapped block shrunk below the mapped size stays mapped, grows and is given back.
+  v.resize(10);
+  v.shrink_to_fit();
+  EXPECT_EQ(v[9], 9);
+  for (int i = 0; i < 100000; ++i) v.push_back(i);
+  EXPECT_EQ(v.back(), 99999);
 }
 
 // Zeros that are not written must still read as zero where values were written before.
