@@ -317,6 +317,25 @@ void Grid::AppendRowUtf8(const QByteArrayView* cells, int count, int first_col) 
   ++rows_;
 }
 
+void Grid::AppendRowsOf(const Grid& tail) {
+  if (tail.Cols() != Cols()) throw GridError("appended rows have another number of columns");
+  for (int c = 0; c < Cols(); ++c) {
+    Column from = tail.columns_[c];
+    MakeOrdinary(from);
+    if (from.handles->empty()) continue;  // rows past the handles are empty
+    Column& column = columns_[c];
+    Handles& handles = Writable(column, rows_);
+    const std::uint64_t base = column.pool->size();
+    column.pool->append(from.pool->data(), from.pool->size());
+    handles.reserve(static_cast<std::size_t>(rows_) + static_cast<std::size_t>(tail.rows_));
+    for (const std::uint64_t handle : *from.handles) {
+      // A text in the pool moves with it; an empty or short one is the handle itself.
+      handles.push_back(handle == 0 || (handle & 1) ? handle : handle + (base << kOffsetShift));
+    }
+  }
+  rows_ += tail.rows_;
+}
+
 void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
                             std::span<const std::int32_t> source_rows, QByteArrayView missing) {
   ShareColumnCells(col, first_row, source, source_col,
@@ -342,6 +361,30 @@ void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int sour
   cells->missing = missing.toByteArray();
   KeepRowsAbove(col, first_row);
   columns_[col].shared = std::move(cells);
+}
+
+bool Grid::ShareSharedCells(int col, int first_row, const Grid& from, int from_col,
+                            std::span<const int> from_rows) {
+  if (col < 0 || col >= Cols() || from_col < 0 || from_col >= from.Cols())
+    throw GridError("column outside the grid");
+  if (first_row < 0 || first_row + static_cast<std::int64_t>(from_rows.size()) > rows_)
+    throw GridError("rows outside the grid");
+  const std::shared_ptr<const SharedCells>& shown = from.columns_[from_col].shared;
+  if (!shown || !shown->refs) return false;
+  auto refs = std::make_shared<RowRefs>();
+  refs->reserve(from_rows.size());
+  for (const int r : from_rows) {
+    const std::int64_t i = std::int64_t{r} - shown->first_row;
+    if (i < 0 || i >= shown->count) return false;
+    refs->push_back((*shown->refs)[static_cast<std::size_t>(i)]);
+  }
+  auto cells = std::make_shared<SharedCells>(*shown);
+  cells->first_row = first_row;
+  cells->count = static_cast<std::int64_t>(refs->size());
+  cells->refs = std::move(refs);
+  KeepRowsAbove(col, first_row);
+  columns_[col].shared = std::move(cells);
+  return true;
 }
 
 void Grid::ShowRowNumbers(int col, int first_row, std::int64_t count) {

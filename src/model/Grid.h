@@ -72,6 +72,10 @@ class Grid {
   // of this grid's own texts.
   void AppendRowUtf8(const QByteArrayView* cells, int count, int first_col = 0);
 
+  // Appends every row of `tail`, a grid of as many columns filled by appending rows; its
+  // texts are copied into this grid's pools, its short texts travel in their handles.
+  void AppendRowsOf(const Grid& tail);
+
   // Source row numbers, one per shown row.
   using RowRefs = LargeVector<std::int32_t>;
 
@@ -85,6 +89,12 @@ class Grid {
                         std::shared_ptr<const RowRefs> source_rows, QByteArrayView missing);
   void ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
                         std::span<const std::int32_t> source_rows, QByteArrayView missing);
+  // Makes column col show, from row first_row on, what column from_col of `from` shows at the
+  // given rows, when that column shows another grid's cells through ShareColumnCells at all
+  // of them: the new column then refers to those cells too, and nothing is copied. False
+  // (and nothing changed) otherwise.
+  bool ShareSharedCells(int col, int first_row, const Grid& from, int from_col,
+                        std::span<const int> from_rows);
   // Makes column col show the numbers 1, 2, ... count from row first_row on, without storing
   // a text per row until the column is written to.
   void ShowRowNumbers(int col, int first_row, std::int64_t count);

@@ -1,7 +1,10 @@
 #include "tablefiles/CsvReader.h"
 
+#include <atomic>
 #include <charconv>
 #include <deque>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -52,9 +55,11 @@ void ReserveForRest(Grid& grid, qsizetype total, qsizetype sample_start, qsizety
 // fields with doubled quotes, into the parser's own scratch.
 class CsvParser {
  public:
-  explicit CsvParser(QByteArrayView text) : text_(text) {}
+  explicit CsvParser(QByteArrayView text, qsizetype from = 0) : text_(text), pos_(from) {}
 
   bool AtEnd() const { return pos_ >= text_.size(); }
+  // Goes on reading at `at` (the start of a line).
+  void SkipTo(qsizetype at) { pos_ = at; }
   qsizetype Position() const { return pos_; }
 
   // Reads the next line into fields. False when a quoted field is still open at the end of
@@ -159,6 +164,71 @@ class CsvParser {
   std::deque<std::string> scratch_;  // a deque keeps earlier strings in place
 };
 
+// The second half of a big file, read on a second thread while the first half is read on the
+// calling one. The half starts after the first line feed past the middle, on the guess that
+// it ends a line (it does unless it lies inside a quoted field). Its rows are used only if the
+// read of the first half ends exactly there and the half read without any fault; otherwise
+// the ordinary read goes on past the split, as if the half had never been read. So the table,
+// its messages and the row a fault is reported at are those of a read in one pass.
+class TailRead {
+ public:
+  TailRead(QByteArrayView text, qsizetype from, int cols, std::size_t max_fields)
+      : text_(text), max_fields_(max_fields) {
+    const qsizetype middle = from + (text.size() - from) / 2;
+    const qsizetype feed = text.indexOf('\n', middle);
+    split_ = feed < 0 ? text.size() : feed + 1;
+    tail_.SetCols(cols);
+    tail_.SetRows(0);
+    if (split_ < text.size()) thread_ = std::thread([this] { Run(); });
+  }
+  ~TailRead() { Stop(); }
+  TailRead(const TailRead&) = delete;
+  TailRead& operator=(const TailRead&) = delete;
+
+  qsizetype Split() const { return split_; }
+  // Waits for the half; its rows, or null when it met a fault (or there was none to read).
+  Grid* Finish() {
+    if (thread_.joinable()) thread_.join();
+    return ok_ ? &tail_ : nullptr;
+  }
+  // Asks the half to stop and waits for it.
+  void Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  void Run() {
+    try {
+      CsvParser parser(text_, split_);
+      std::vector<QByteArrayView> fields;
+      const std::size_t data_cols = static_cast<std::size_t>(tail_.Cols() - 1);
+      for (std::int64_t rows = 0; !parser.AtEnd(); ++rows) {
+        if (rows % 4096 == 0 && stop_) return;
+        if (rows >= kMaxCsvRows) return;
+        if (!parser.NextLine(&fields, max_fields_) || fields.size() > data_cols) return;
+        for (QByteArrayView field : fields)
+          if (field.size() > kMaxCsvCellBytes) return;
+        tail_.AppendRowUtf8(fields.data(), static_cast<int>(fields.size()), 1);
+      }
+      ok_ = true;
+    } catch (...) {
+      // Running short here leaves the rest to the ordinary read, which reports it.
+    }
+  }
+
+  QByteArrayView text_;
+  std::size_t max_fields_;
+  qsizetype split_ = 0;
+  Grid tail_;
+  bool ok_ = false;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+// Files from this size on read their second half on a second thread.
+constexpr qsizetype kTailReadBytes = qsizetype{1} << 22;
+
 }  // namespace
 
 QString CsvRowProblemMessage(int row) {
@@ -187,7 +257,10 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
                                 const ReadProgress& progress) {
   QByteArray converted;
   qsizetype replaced_at = -1;
-  QByteArrayView text = TableTextAsUtf8(content, &converted, &replaced_at);
+  // The check of the whole text reports how far it got, so pages behind it can be given back.
+  QByteArrayView text = TableTextAsUtf8(content, &converted, &replaced_at, [&](qsizetype checked) {
+    if (progress) progress(checked, content.size());
+  });
   CsvParser parser(text);
   TableReadResult result;
   int replaced_row = -1;  // the first row holding a replacement character
@@ -219,6 +292,7 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
   qsizetype shortest_line = text.size();
   std::vector<std::int64_t> sample_bytes;  // per data column, over the first data lines
   std::size_t max_fields = kMaxCsvColumns;
+  std::optional<TailRead> tail;  // declared after what its thread reads
   std::int64_t max_rows = kMaxCsvRows;  // data rows; set from the header's width
   while (!parser.AtEnd()) {
     const qsizetype line_start = parser.Position();
@@ -248,9 +322,13 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
       for (std::size_t k = 0; k < fields.size() && k < sample_bytes.size(); ++k)
         sample_bytes[k] += fields[k].size();
       shortest_line = std::min(shortest_line, parser.Position() - line_start);
-      if (line == kSampleLines + 1)
+      if (line == kSampleLines + 1) {
         ReserveForRest(grid, text.size(), reserve_from, parser.Position(), sample_bytes, line - 1,
                        shortest_line);
+        // The row of a replaced character is found by the ordinary read only.
+        if (text.size() - parser.Position() >= kTailReadBytes && replaced_at < 0)
+          tail.emplace(text, parser.Position(), grid.Cols(), max_fields);
+      }
     }
     // Column 0 numbers the rows; it is filled once the rows are read.
     const int data_cols = grid.Cols() - 1;
@@ -259,7 +337,20 @@ TableReadResult CsvReader::Read(QByteArrayView content, const QString& path, Gri
     grid.SetRow(row);
     if (static_cast<int>(fields.size()) > data_cols || !complete)
       return fail(CsvRowProblemMessage(row));
-    if (progress && line % kProgressEveryLines == 0) progress(parser.Position(), text.size());
+    if (tail && parser.Position() >= tail->Split()) {
+      Grid* rows = parser.Position() == tail->Split() ? tail->Finish() : nullptr;
+      if (rows && grid.Rows() - 1 + std::int64_t{rows->Rows()} <= max_rows) {
+        line += rows->Rows();
+        grid.AppendRowsOf(*rows);
+        parser.SkipTo(text.size());
+        if (progress) progress(text.size(), text.size());
+      }
+      tail.reset();
+      continue;
+    }
+    // While the second half is read alongside, this half's progress stands for the whole.
+    if (progress && line % kProgressEveryLines == 0)
+      progress(parser.Position(), tail ? tail->Split() : text.size());
   }
 
   result.name = TableNameFromPath(path);

@@ -42,18 +42,15 @@ class FileContent {
     return true;
   }
   QByteArrayView View() const { return view_; }
-  // Lets the system take back the mapped pages the reader no longer needs: read pages of a
-  // mapped file count in the program's memory, though the table holds its own copy. The
-  // first call gives back every page (a check of the whole text before the parse touched
-  // them all), later ones the pages behind `done`. A page used again is read from the file
-  // again, so this is safe at any point.
+  // Lets the system take back the mapped pages behind `done`: read pages of a mapped file
+  // count in the program's memory, though the table holds its own copy. A `done` below the
+  // last one starts a new pass over the text (the check of the whole text, then the parse).
+  // A page used again is read from the file again, so this is safe at any point.
   void ReleaseBefore(std::int64_t done) const {
     if (bytes_.size() > 0 || view_.isEmpty()) return;
+    if (done < last_done_) released_ = 0;
+    last_done_ = done;
     char* base = const_cast<char*>(view_.data());
-    if (!released_all_) {
-      madvise(base, static_cast<std::size_t>(view_.size()), MADV_DONTNEED);
-      released_all_ = true;
-    }
     const std::int64_t page = 1 << 21;
     const std::int64_t keep_from = (std::min<std::int64_t>(done, view_.size()) / page - 1) * page;
     if (keep_from > released_) {
@@ -66,8 +63,8 @@ class FileContent {
   QFile file_;
   QByteArray bytes_;
   QByteArrayView view_;
-  mutable bool released_all_ = false;
   mutable std::int64_t released_ = 0;
+  mutable std::int64_t last_done_ = 0;
 };
 
 // Opens a table file; a file that cannot be opened is reported with its path and the reason.

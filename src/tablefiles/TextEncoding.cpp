@@ -1,6 +1,7 @@
 #include "tablefiles/TextEncoding.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -47,13 +48,38 @@ QString DecodeCp932(QStringDecoder& decoder, QByteArrayView bytes, qsizetype* fi
 
 }  // namespace
 
+namespace {
+
+// IsValidUtf8 over slices of the text, each cut before a character's first byte.
+bool IsValidUtf8InSlices(QByteArrayView bytes, qsizetype offset,
+                         const std::function<void(qsizetype)>& checked) {
+  constexpr qsizetype kSlice = qsizetype{1} << 26;
+  qsizetype at = 0;
+  while (at < bytes.size()) {
+    qsizetype end = std::min(bytes.size(), at + kSlice);
+    while (end < bytes.size() && end > at && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+      --end;
+    if (!IsValidUtf8(bytes.sliced(at, end - at))) return false;
+    at = end;
+    if (checked) checked(offset + at);
+  }
+  return true;
+}
+
+}  // namespace
+
 QByteArrayView TableTextAsUtf8(QByteArrayView bytes, QByteArray* converted,
-                               qsizetype* first_replaced) {
+                               qsizetype* first_replaced,
+                               const std::function<void(qsizetype checked)>& checked) {
   qsizetype ignored = -1;
   if (!first_replaced) first_replaced = &ignored;
   *first_replaced = -1;
   static constexpr char kBom[] = "\xEF\xBB\xBF";
-  if (bytes.size() >= 3 && std::memcmp(bytes.data(), kBom, 3) == 0) bytes = bytes.sliced(3);
+  qsizetype bom = 0;
+  if (bytes.size() >= 3 && std::memcmp(bytes.data(), kBom, 3) == 0) {
+    bytes = bytes.sliced(3);
+    bom = 3;
+  }
   if (bytes.size() >= 2) {
     const auto b0 = static_cast<unsigned char>(bytes[0]);
     const auto b1 = static_cast<unsigned char>(bytes[1]);
@@ -62,7 +88,7 @@ QByteArrayView TableTextAsUtf8(QByteArrayView bytes, QByteArray* converted,
       return *converted;
     }
   }
-  if (IsValidUtf8(bytes)) return bytes;
+  if (IsValidUtf8InSlices(bytes, bom, checked)) return bytes;
   QStringDecoder decoder("Shift_JIS");
   if (!decoder.isValid()) {
     // Without a CP932 decoder, read the bytes as Latin-1 rather than lose them.

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 
 #include "model/Utf8.h"
 
@@ -14,8 +15,11 @@ namespace mivora {
 // the view points into `bytes` when no conversion was needed, otherwise into `converted`.
 // Bytes the chosen encoding cannot read become U+FFFD; `first_replaced`, when given, gets the
 // byte offset in the returned text of the first such replacement, or -1 when none was made.
+// The UTF-8 check runs in slices, telling `checked` (when given) how many bytes it has passed,
+// so the caller can give back the pages behind it.
 QByteArrayView TableTextAsUtf8(QByteArrayView bytes, QByteArray* converted,
-                               qsizetype* first_replaced = nullptr);
+                               qsizetype* first_replaced = nullptr,
+                               const std::function<void(qsizetype checked)>& checked = {});
 
 // The note shown once when a table file's text held bytes that no encoding could read: the
 // file and the first grid row (counted as the grid counts, 0 the header row) with a

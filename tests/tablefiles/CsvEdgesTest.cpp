@@ -176,3 +176,55 @@ TEST_F(ShortageTest, RunningOutOfMemoryDropsTheHalfReadTableOnly) {
 
 }  // namespace
 }  // namespace mivora
+
+namespace mivora {
+namespace {
+
+// Files big enough that their second half is read on a second thread read as in one pass:
+// when the guessed split lies inside a quoted field, when the second half holds a fault, and
+// with texts long enough to live in the pools.
+TEST(CsvEdges, BigFilesReadAsInOnePass) {
+  constexpr int kRows = 200000;
+  auto row = [](int r) { return "k" + QByteArray::number(r) + ",a longer text " + QByteArray::number(r) + "\n"; };
+  QByteArray plain = "key,text\n";
+  for (int r = 1; r <= kRows; ++r) plain += row(r);
+  // A quoted field of many lines across the middle, so the first line feed past it is inside.
+  QByteArray quoted = plain;
+  const qsizetype middle = quoted.indexOf('\n', quoted.size() / 2 - (1 << 18)) + 1;
+  quoted.insert(middle, "q,\"" + QByteArray("x\n").repeated(1 << 19) + "\"\n");
+  // A line of too many fields late in the file.
+  QByteArray faulty = plain;
+  faulty.insert(faulty.indexOf('\n', faulty.size() * 9 / 10) + 1, "a,b,c\n");
+  const int faulty_row = static_cast<int>(faulty.left(faulty.indexOf("a,b,c\n")).count('\n'));
+
+  for (const QByteArray* content : {&plain, &quoted, &faulty}) {
+    Grid grid;
+    CsvReader reader;
+    const TableReadResult result = reader.Read(*content, QStringLiteral("t.csv"), grid, {});
+    if (content == &faulty) {
+      EXPECT_FALSE(result.ok);
+      EXPECT_EQ(result.message, CsvRowProblemMessage(faulty_row));
+      EXPECT_EQ(result.failed_line, QStringLiteral("a,b,c"));
+      EXPECT_EQ(grid.Rows(), faulty_row + 1);  // the rows read so far, the faulty one too
+      EXPECT_EQ(grid.Text(faulty_row - 1, 2), QStringLiteral("a longer text %1").arg(faulty_row - 1));
+      continue;
+    }
+    ASSERT_TRUE(result.ok) << result.message.toStdString();
+    const int extra = content == &quoted ? 1 : 0;
+    ASSERT_EQ(grid.Rows(), 1 + kRows + extra);
+    int r = 1;
+    for (int k = 1; k <= kRows + extra; ++k) {
+      if (grid.Text(k, 1) == QStringLiteral("q")) {
+        EXPECT_EQ(grid.TextUtf8(k, 2).size(), 2 << 19);
+        continue;
+      }
+      ASSERT_EQ(grid.Text(k, 1), QStringLiteral("k%1").arg(r)) << k;
+      ASSERT_EQ(grid.Text(k, 2), QStringLiteral("a longer text %1").arg(r)) << k;
+      ++r;
+    }
+    EXPECT_EQ(grid.Text(kRows + extra, 0), QString::number(kRows + extra));
+  }
+}
+
+}  // namespace
+}  // namespace mivora
