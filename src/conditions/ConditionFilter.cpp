@@ -1,11 +1,13 @@
 #include "conditions/ConditionFilter.h"
 
 #include <QByteArray>
+#include <cstdint>
 #include <vector>
 
 #include "conditions/ConditionTexts.h"
 #include "conditions/ParsedCondition.h"
 #include "model/ColumnWidths.h"
+#include "model/TwoHalves.h"
 #include "model/Host.h"
 #include "search/JoinedColumnKind.h"
 #include "workspace/Workspace.h"
@@ -15,6 +17,7 @@ namespace mivora {
 namespace {
 
 constexpr int kProgressStep = 65536;
+constexpr std::int64_t kParallelRows = 1 << 17;
 constexpr int kFirstDataRow = 2;  // row 1 of the joined grid holds the column tags
 
 
@@ -51,24 +54,49 @@ void FilterJoinedRows(Workspace& ws) {
         shown.append(message);
         ws.host.ShowMessage(message);
       }
-      for (int j = kFirstDataRow; j < rows; ++j) {
-        if (condition.Evaluate(joined, j) >= 1) kept.push_back(j);
-        if ((j - kFirstDataRow + 1) % kProgressStep == 0)
-          ws.host.ShowProgress(j - kFirstDataRow + 1, rows - kFirstDataRow);
-      }
+      // Each row stands alone, so a big grid is read in two halves at once; the second
+      // half's rows follow the first's. Progress is shown from this thread's half.
+      const std::int64_t count = rows - kFirstDataRow;
+      std::vector<int> later;
+      auto read = [&](std::int64_t from, std::int64_t to) {
+        const bool shows_progress = to == count;
+        std::vector<int>& into = shows_progress ? later : kept;
+        for (std::int64_t i = from; i < to; ++i) {
+          const int j = static_cast<int>(i) + kFirstDataRow;
+          if (condition.Evaluate(joined, j) >= 1) into.push_back(j);
+          if (shows_progress && (i - from + 1) % kProgressStep == 0)
+            ws.host.ShowProgress((i - from + 1) * count / (to - from), count);
+        }
+      };
+      if (count >= kParallelRows)
+        InTwoHalves(count, read);
+      else
+        read(0, count);
+      kept.insert(kept.end(), later.begin(), later.end());
     }
   }
 
   const int width = 1 + static_cast<int>(report_columns.size());
-  result.Reserve(1 + static_cast<int>(kept.size()), 0);
-  std::vector<QByteArrayView> cells(static_cast<std::size_t>(width));
-  QByteArray number;
-  for (std::size_t k = 0; k < kept.size(); ++k) {
-    number.setNum(static_cast<qulonglong>(k + 1));
-    cells[0] = number;
-    for (std::size_t c = 0; c < report_columns.size(); ++c)
-      cells[c + 1] = joined.TextUtf8(kept[k], report_columns[c]);
-    result.AppendRowUtf8(cells.data(), width);
+  // Report columns that show the tables' cells through row references show the kept rows'
+  // cells the same way, with numbered rows; others get the kept rows' texts.
+  result.SetRows(1 + static_cast<int>(kept.size()));
+  bool shared = !kept.empty();
+  for (int c = 1; c < width && shared; ++c)
+    shared = result.ShareSharedCells(c, 1, joined, report_columns[c - 1], kept);
+  if (shared) {
+    result.ShowRowNumbers(0, 1, static_cast<std::int64_t>(kept.size()));
+  } else {
+    result.SetRows(1);
+    result.Reserve(1 + static_cast<int>(kept.size()), 0);
+    std::vector<QByteArrayView> cells(static_cast<std::size_t>(width));
+    QByteArray number;
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+      number.setNum(static_cast<qulonglong>(k + 1));
+      cells[0] = number;
+      for (std::size_t c = 0; c < report_columns.size(); ++c)
+        cells[c + 1] = joined.TextUtf8(kept[k], report_columns[c]);
+      result.AppendRowUtf8(cells.data(), width);
+    }
   }
   for (int c = 1; c < width; ++c) result.SetMergeCol(c, true);
   // Both grids' row numbers fit, however many rows the search made.

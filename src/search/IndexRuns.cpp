@@ -3,9 +3,9 @@
 #include <QString>
 #include <algorithm>
 #include <bit>
-#include <thread>
 
 #include "model/CellStore.h"
+#include "model/TwoHalves.h"
 #include "model/Utf8.h"
 #include "search/ColumnIndex.h"
 #include "search/TextHash.h"
@@ -53,9 +53,9 @@ IndexRuns::IndexRuns(const Gyou& index) {
   };
   const std::size_t count = runs_.size();
   if (count >= kParallelRuns) {
-    std::thread first(land, 0, count / 2);
-    land(count / 2, count);
-    first.join();
+    InTwoHalves(static_cast<std::int64_t>(count), [&land](std::int64_t from, std::int64_t to) {
+      land(static_cast<std::size_t>(from), static_cast<std::size_t>(to));
+    });
   } else {
     land(0, count);
   }

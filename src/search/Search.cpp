@@ -6,11 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "conditions/ConditionCells.h"
 #include "conditions/ConditionFilter.h"
+#include "model/TwoHalves.h"
 #include "search/ColumnIndex.h"
 #include "search/ColumnTag.h"
 #include "search/IndexRuns.h"
@@ -195,9 +195,7 @@ class JoinedRows {
         };
         const std::int64_t n = cells->Size();
         if (n >= kParallelLookups) {
-          std::thread first(look_up, 0, n / 2);
-          look_up(n / 2, n);
-          first.join();
+          InTwoHalves(n, look_up);
         } else {
           look_up(0, n);
         }

@@ -42,6 +42,24 @@ TEST_F(ConditionFilterTest, KeptRowsGetTheReportColumnsAndNumbers) {
   EXPECT_TRUE(host.messages.isEmpty());
 }
 
+// A grid big enough to be read in two halves at once keeps its rows in order.
+TEST_F(ConditionFilterTest, BigGridKeepsRowsInOrder) {
+  Grid& g = ws.result.JoinedGrid();
+  constexpr int kRows = 140000;
+  for (int r = 0; r < kRows; ++r)
+    g.AppendRow({QString::number(4 + r), u"n%1"_s.arg(r), u"t"_s, u"n"_s, r % 7 == 3 ? u"10"_s : u"20"_s, u"1"_s});
+  StoreConditionExpression(ws, u"Emp.Dept = 10"_s);
+  FilterJoinedRows(ws);
+  const Grid& result = ws.result.ResultGrid();
+  const int expected = 2 + (kRows + 3) / 7;  // Smith and Brown, then rows 3, 10, 17, ...
+  ASSERT_EQ(result.Rows(), 1 + expected);
+  EXPECT_EQ(ResultRow(2), (QStringList{u"2"_s, u"Brown"_s, u"Audit"_s}));
+  for (int k = 3; k <= expected; ++k) {
+    ASSERT_EQ(result.Text(k, 1), u"n%1"_s.arg(3 + 7 * (k - 3))) << k;
+    ASSERT_EQ(result.Text(k, 0), QString::number(k)) << k;
+  }
+}
+
 TEST_F(ConditionFilterTest, NoConditionKeepsEveryRow) {
   ws.result.ResultGrid().SetText(0, 0, u"="_s);
   FilterJoinedRows(ws);
