@@ -7,6 +7,7 @@
 #include <numeric>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "model/Constants.h"
 #include "model/NumberText.h"
@@ -317,10 +318,10 @@ void Grid::AppendRowUtf8(const QByteArrayView* cells, int count, int first_col) 
   ++rows_;
 }
 
-void Grid::AppendRowsOf(const Grid& tail) {
+void Grid::AppendRowsOf(Grid&& tail) {
   if (tail.Cols() != Cols()) throw GridError("appended rows have another number of columns");
   for (int c = 0; c < Cols(); ++c) {
-    Column from = tail.columns_[c];
+    Column from = std::exchange(tail.columns_[c], Column{});
     MakeOrdinary(from);
     if (from.handles->empty()) continue;  // rows past the handles are empty
     Column& column = columns_[c];

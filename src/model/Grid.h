@@ -73,8 +73,9 @@ class Grid {
   void AppendRowUtf8(const QByteArrayView* cells, int count, int first_col = 0);
 
   // Appends every row of `tail`, a grid of as many columns filled by appending rows; its
-  // texts are copied into this grid's pools, its short texts travel in their handles.
-  void AppendRowsOf(const Grid& tail);
+  // texts are copied into this grid's pools, its short texts travel in their handles. Each
+  // column of `tail` is emptied once copied, so the two are never both whole.
+  void AppendRowsOf(Grid&& tail);
 
   // Source row numbers, one per shown row.
   using RowRefs = LargeVector<std::int32_t>;

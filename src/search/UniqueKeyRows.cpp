@@ -68,9 +68,16 @@ void UniqueKeyRows::FindBatch(const QByteArrayView* texts, std::size_t n,
     hashes[i] = HashBytes(keys[i]);
     __builtin_prefetch(&slots_[hashes[i] & mask_]);
   }
+  std::int64_t first[kBatch];  // the position of each text's first slot, -1 for none
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint64_t slot = slots_[hashes[i] & mask_];
-    if (slot != 0) cells_.PrefetchHandle(static_cast<std::int64_t>(slot & ~kTag) - 1);
+    first[i] = slot == 0 ? -1 : static_cast<std::int64_t>(slot & ~kTag) - 1;
+    if (first[i] >= 0) cells_.PrefetchHandle(first[i]);
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (first[i] < 0) continue;
+    const QByteArrayView text = cells_.TextUtf8(first[i]);
+    if (!text.isEmpty()) __builtin_prefetch(text.data());
   }
   for (std::size_t i = 0; i < n; ++i) rows[i] = FindHashed(keys[i], hashes[i]);
 }
