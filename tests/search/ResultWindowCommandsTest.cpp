@@ -1,4 +1,6 @@
+#include "search/ReportColumns.h"
 #include "search/ResultWindowCommands.h"
+#include "search/Search.h"
 #include "search/SearchFixture.h"
 
 namespace mivora::testing {
@@ -61,6 +63,28 @@ TEST_F(ResultWindowTest, SortsDataRowsAndColumnZeroRestoresTheOrder) {
     EXPECT_EQ(Column(g, 1), search_order);
     EXPECT_EQ(g.Col(), 0);
   }
+}
+
+// A search's grids show the tables' cells through row references; sorting them makes their
+// cells their own, and sorting by the row numbers brings the search's order back.
+TEST_F(ResultWindowTest, SearchGridsSortAndColumnZeroRestoresTheOrder) {
+  const int a = AddTable(QStringLiteral("A"), Q({"k", "v"}),
+                         {Q({"x", "long text 9"}), Q({"y", "a"}), Q({"x", "10"}), Q({"z", "b"})});
+  const int b = AddTable(QStringLiteral("B"), Q({"k", "w"}), {Q({"x", "bx"}), Q({"y", "by"})});
+  MakeJoin(a, 1, b, 1);
+  ToggleReportColumn(ws_, a, 2);
+  ToggleReportColumn(ws_, b, 2);
+  RunSearch(ws_);
+  Grid& g = ws_.result.windows[1].grid;
+  ASSERT_EQ(Column(g, 1), Q({"v", "long text 9", "a", "10", "b"}));
+  ASSERT_EQ(Column(g, 0), Q({"", "1", "2", "3", "4"}));
+  Release(1, 0, 1, kMiddleButton);
+  EXPECT_EQ(Column(g, 1), Q({"v", "10", "a", "b", "long text 9"}));
+  EXPECT_EQ(Column(g, 2), Q({"w", "bx", "by", "--------", "bx"}));
+  EXPECT_EQ(Column(g, 0), Q({"", "3", "2", "4", "1"}));
+  Release(1, 0, 0, kMiddleButton);
+  EXPECT_EQ(Column(g, 1), Q({"v", "long text 9", "a", "10", "b"}));
+  EXPECT_EQ(Column(g, 2), Q({"w", "bx", "by", "bx", "--------"}));
 }
 
 TEST_F(ResultWindowTest, GridsWithoutDataRowsAreLeftAlone) {
