@@ -4,8 +4,8 @@
 #include <charconv>
 #include <deque>
 #include <optional>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tablefiles/ReadCeilings.h"
