@@ -23,7 +23,9 @@ std::optional<UniqueKeyRows> UniqueKeyRows::Make(const Grid::ColumnCells& cells)
   const std::int64_t n = cells.Size();
   if (n >= std::int64_t{1} << 31) return std::nullopt;
   UniqueKeyRows keys(cells);
-  const std::size_t capacity = std::bit_ceil(std::max<std::size_t>(16, static_cast<std::size_t>(n) * 2));
+  // At most three quarters full: the slots' tags decide most probes without reading a text.
+  const std::size_t capacity =
+      std::bit_ceil(std::max<std::size_t>(16, static_cast<std::size_t>(n) / 3 * 4 + 4));
   keys.slots_.assign(capacity, 0);
   keys.mask_ = capacity - 1;
   for (std::int64_t i = 0; i < n; ++i) {

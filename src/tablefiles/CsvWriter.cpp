@@ -1,6 +1,9 @@
 #include "tablefiles/CsvWriter.h"
 
+#include <QSaveFile>
+
 #include "model/Grid.h"
+#include "model/WriteMessages.h"
 
 namespace mivora {
 
@@ -26,6 +29,15 @@ void AppendField(QByteArray& out, QByteArrayView text) {
   out.append('"');
 }
 
+// Appends row r as one line.
+void AppendRow(QByteArray& out, const Grid& grid, int r) {
+  for (int c = 1; c < grid.Cols(); ++c) {
+    if (c > 1) out.append(',');
+    AppendField(out, grid.TextUtf8(r, c));
+  }
+  out.append("\r\n");
+}
+
 }  // namespace
 
 QByteArray CsvResultBytes(const Grid& grid) {
@@ -35,18 +47,26 @@ QByteArray CsvResultBytes(const Grid& grid) {
     for (int r = 0; r < std::min(grid.Rows(), 64); ++r) estimate += grid.TextUtf8(r, c).size() + 1;
   }
   if (grid.Rows() > 0) out.reserve(estimate * (grid.Rows() / std::min(grid.Rows(), 64) + 1));
-  for (int r = 0; r < grid.Rows(); ++r) {
-    for (int c = 1; c < grid.Cols(); ++c) {
-      if (c > 1) out.append(',');
-      AppendField(out, grid.TextUtf8(r, c));
-    }
-    out.append("\r\n");
-  }
+  for (int r = 0; r < grid.Rows(); ++r) AppendRow(out, grid, r);
   return out;
 }
 
 WriteResult CsvWriter::Write(const Grid& grid, const QString& path) {
-  return SaveBytesAtomically(path, CsvResultBytes(grid));
+  // Written a piece at a time, so a big result is never held twice.
+  constexpr qsizetype kPiece = qsizetype{1} << 20;
+  QSaveFile file(path);
+  bool ok = file.open(QIODevice::WriteOnly);
+  QByteArray piece;
+  for (int r = 0; r < grid.Rows() && ok; ++r) {
+    AppendRow(piece, grid, r);
+    if (piece.size() >= kPiece) {
+      ok = file.write(piece) == piece.size();
+      piece.resize(0);  // keeps the room for the next piece
+    }
+  }
+  ok = ok && file.write(piece) == piece.size() && file.commit();
+  if (!ok) return {false, CannotWriteMessage(path, file.errorString())};
+  return {};
 }
 
 }  // namespace mivora
