@@ -1,8 +1,10 @@
 #include "tablefiles/CsvWriter.h"
 
 #include <QSaveFile>
+#include <algorithm>
 
 #include "model/Grid.h"
+#include "model/TwoHalves.h"
 #include "model/WriteMessages.h"
 
 namespace mivora {
@@ -52,19 +54,28 @@ QByteArray CsvResultBytes(const Grid& grid) {
 }
 
 WriteResult CsvWriter::Write(const Grid& grid, const QString& path) {
-  // Written a piece at a time, so a big result is never held twice.
-  constexpr qsizetype kPiece = qsizetype{1} << 20;
+  // Written a piece of rows at a time, so a big result is never held twice; a big piece is
+  // made as two halves at once, written one after the other.
+  constexpr int kPieceRows = 1 << 16;
   QSaveFile file(path);
   bool ok = file.open(QIODevice::WriteOnly);
-  QByteArray piece;
-  for (int r = 0; r < grid.Rows() && ok; ++r) {
-    AppendRow(piece, grid, r);
-    if (piece.size() >= kPiece) {
-      ok = file.write(piece) == piece.size();
-      piece.resize(0);  // keeps the room for the next piece
+  QByteArray halves[2];
+  for (int first = 0; first < grid.Rows() && ok; first += kPieceRows) {
+    const int count = std::min(kPieceRows, grid.Rows() - first);
+    auto make = [&](std::int64_t from, std::int64_t to) {
+      QByteArray& out = halves[from == 0 ? 0 : 1];
+      out.resize(0);  // keeps the room for the next piece
+      for (std::int64_t i = from; i < to; ++i) AppendRow(out, grid, first + static_cast<int>(i));
+    };
+    if (count == kPieceRows) {
+      InTwoHalves(count, make);
+    } else {
+      halves[1].resize(0);
+      make(0, count);
     }
+    for (const QByteArray& half : halves) ok = ok && file.write(half) == half.size();
   }
-  ok = ok && file.write(piece) == piece.size() && file.commit();
+  ok = ok && file.commit();
   if (!ok) return {false, CannotWriteMessage(path, file.errorString())};
   return {};
 }

@@ -16,6 +16,7 @@ namespace mivora {
 namespace {
 
 using testing::FakeHost;
+using namespace Qt::Literals::StringLiterals;
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
@@ -73,6 +74,15 @@ TEST_F(ResultWriters, CsvReadsBackUnchanged) {
   ASSERT_EQ(back.Cols(), g.Cols());
   for (int r = 0; r < g.Rows(); ++r)
     for (int c = 1; c < g.Cols(); ++c) EXPECT_EQ(back.Text(r, c), g.Text(r, c)) << r << "," << c;
+}
+
+// A result of several pieces, some made as two halves at once, is written in row order.
+TEST_F(ResultWriters, BigCsvIsWrittenInRowOrder) {
+  Grid& g = ws.result.ResultGrid();
+  for (int r = 0; r < 150000; ++r)
+    g.AppendRow({QString(), u"row %1"_s.arg(r), r % 5 == 0 ? u"a,\"b\""_s : u"x"_s});
+  ASSERT_TRUE(WriteResultCsv(ws, Path(u"big.csv"_s)));
+  EXPECT_EQ(ReadAll(Path(u"big.csv"_s)), CsvResultBytes(g));
 }
 
 TEST_F(ResultWriters, HtmlEscapesTextsAndDeclaresUtf8) {
