@@ -16,17 +16,32 @@ namespace mivora {
 
 namespace {
 
-// A cell handle is 0 for an empty cell. A text of up to seven bytes lives in the handle
-// itself: its low byte holds the length and a set bit 0, its other bytes the text (in memory
-// order). A longer text lives in the pool: the handle packs its byte offset (39 bits), its
-// length (24 bits) and a clear bit 0. Texts of 16 MiB or more keep their length in 8 bytes
-// at the offset, the text following.
+// A cell handle is 0 for an empty cell; otherwise it takes one of three forms.
+// - A text of up to seven bytes lives in the handle itself: its low byte holds the length
+//   and a set bit 0 (so it is below 0x10), its other bytes the text, in memory order.
+// - A text of eight ASCII bytes whose first is 0x10 or above is the handle's own eight
+//   bytes (its top bit is then clear), as an ID such as "C1234567" often is.
+// - A longer text lives in the pool: the handle packs a set top bit, the text's byte offset
+//   (38 bits), its length (24 bits) and a clear bit 0. Texts of 16 MiB or more keep their
+//   length in 8 bytes at the offset, the text following.
 static_assert(std::endian::native == std::endian::little, "inline texts follow the low byte");
 constexpr std::size_t kInlineBytes = 7;
 constexpr int kLengthShift = 1;
 constexpr int kOffsetShift = 25;
 constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << 24) - 1;
 constexpr std::uint64_t kLongText = kLengthMask;
+constexpr std::uint64_t kPoolMark = std::uint64_t{1} << 63;
+constexpr std::uint64_t kMaxPoolOffset = (std::uint64_t{1} << 38) - 1;
+
+bool IsShortInline(std::uint64_t handle) { return (handle & 0xF1) == 1; }
+bool IsInPool(std::uint64_t handle) { return (handle & kPoolMark) != 0 && !IsShortInline(handle); }
+
+bool IsEightAscii(QByteArrayView utf8) {
+  if (utf8.size() != 8 || static_cast<unsigned char>(utf8[0]) < 0x10) return false;
+  std::uint64_t word;
+  std::memcpy(&word, utf8.data(), 8);
+  return (word & 0x8080808080808080ull) == 0;
+}
 
 std::string Describe(const char* what, int row, int col, int rows, int cols) {
   return std::string(what) + ": cell (" + std::to_string(row) + ", " + std::to_string(col) +
@@ -217,7 +232,13 @@ std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
     std::memcpy(&handle, bytes, 8);
     return handle;
   }
+  if (IsEightAscii(utf8)) {
+    std::uint64_t handle;
+    std::memcpy(&handle, utf8.data(), 8);
+    return handle;
+  }
   std::uint64_t offset = pool.size();
+  if (offset > kMaxPoolOffset) throw GridError("a column holds more text than a grid can");
   std::uint64_t length = static_cast<std::uint64_t>(utf8.size());
   if (length >= kLongText) {
     char prefix[8];
@@ -226,16 +247,17 @@ std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
     length = kLongText;
   }
   pool.append(utf8.data(), static_cast<std::size_t>(utf8.size()));
-  return (offset << kOffsetShift) | (length << kLengthShift);
+  return kPoolMark | (offset << kOffsetShift) | (length << kLengthShift);
 }
 
 QByteArrayView Grid::View(const Pool& pool, const std::uint64_t& handle) {
   if (handle == 0) return {};
-  if (handle & 1) {
+  if (IsShortInline(handle)) {
     return QByteArrayView(reinterpret_cast<const char*>(&handle) + 1,
                           static_cast<qsizetype>((handle >> kLengthShift) & 7));
   }
-  std::uint64_t offset = handle >> kOffsetShift;
+  if (!(handle & kPoolMark)) return QByteArrayView(reinterpret_cast<const char*>(&handle), 8);
+  std::uint64_t offset = (handle & ~kPoolMark) >> kOffsetShift;
   std::uint64_t length = (handle >> kLengthShift) & kLengthMask;
   if (length == kLongText) {
     std::memcpy(&length, pool.data() + offset, 8);
@@ -327,11 +349,13 @@ void Grid::AppendRowsOf(Grid&& tail) {
     Column& column = columns_[c];
     Handles& handles = Writable(column, rows_);
     const std::uint64_t base = column.pool->size();
+    if (base + from.pool->size() > kMaxPoolOffset)
+      throw GridError("a column holds more text than a grid can");
     column.pool->append(from.pool->data(), from.pool->size());
     handles.reserve(static_cast<std::size_t>(rows_) + static_cast<std::size_t>(tail.rows_));
     for (const std::uint64_t handle : *from.handles) {
       // A text in the pool moves with it; an empty or short one is the handle itself.
-      handles.push_back(handle == 0 || (handle & 1) ? handle : handle + (base << kOffsetShift));
+      handles.push_back(IsInPool(handle) ? handle + (base << kOffsetShift) : handle);
     }
   }
   rows_ += tail.rows_;

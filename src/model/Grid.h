@@ -33,7 +33,8 @@ enum class GridSortOrder {
 // and column widths in twips. Row 0 and column 0 are the fixed header row and column.
 //
 // Cells are kept as UTF-8, addressed by one 64-bit handle per cell: a text of up to seven
-// bytes lives in its handle, a longer one in the column's append-only text pool. So a
+// bytes (or of eight ASCII ones) lives in its handle, a longer one in the column's
+// append-only text pool. So a
 // million-row table of short cells costs little more than its file, and appending a row is
 // amortised O(1). Text once written is never changed in place (a new text is appended), so
 // another grid may share a column's pool and show its cells without copying them. A column's

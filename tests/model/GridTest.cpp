@@ -58,6 +58,37 @@ TEST(Grid, CellsHoldAnyTextIncludingTabsAndLineBreaks) {
   EXPECT_EQ(g.Text(1, 2), odd);
 }
 
+// Texts of every length around the ones kept in a cell's handle, in every form: short ones,
+// eight ASCII bytes (and eight that are not, or begin below 0x10), longer ones in the pool.
+// Each reads back from the grid, after copying cells within a column, and after another
+// grid's rows are appended.
+TEST(Grid, TextsOfEveryFormReadBack) {
+  const QByteArray texts[] = {"",         "a",         "1234567",   "O1234567", "~~~~~~~~",
+                              "\t1234567", "ab\xe6\x9d\xb1\xe4\xba\xac", "C12345678",
+                              QByteArray(300, 'x'), "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"};
+  Grid g;
+  g.SetCols(2);
+  Grid tail;
+  tail.SetCols(2);
+  tail.SetRows(0);
+  for (const QByteArray& t : texts) {
+    const QByteArrayView cell(t);
+    g.AppendRowUtf8(&cell, 1, 1);
+    tail.AppendRowUtf8(&cell, 1, 1);
+  }
+  g.AppendRowsOf(std::move(tail));
+  const int n = static_cast<int>(std::size(texts));
+  ASSERT_EQ(g.Rows(), 1 + 2 * n);
+  for (int r = 1; r < g.Rows(); ++r) {
+    const QByteArray& t = texts[(r - 1) % n];
+    EXPECT_EQ(g.TextUtf8(r, 1), t) << r;
+    EXPECT_EQ(g.IsEmpty(r, 1), t.isEmpty()) << r;
+  }
+  // Each text copied onto the row below, from a view of the grid's own cell.
+  for (int r = g.Rows() - 2; r >= 1; --r) g.SetTextUtf8(r + 1, 1, g.TextUtf8(r, 1));
+  for (int r = 2; r < g.Rows(); ++r) EXPECT_EQ(g.TextUtf8(r, 1), texts[(r - 2) % n]) << r;
+}
+
 struct SortCase {
   const char* name;
   GridSortOrder order;
