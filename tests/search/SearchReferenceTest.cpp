@@ -106,6 +106,23 @@ class SearchReferenceTest : public SearchFixture {
     }
   }
 
+  // Joins a to b on their first data columns, shows column `value` of each, builds the joined
+  // grid and compares every `step`-th joined row, and the last, with the reference.
+  void ExpectJoinGivesTheReference(int a, int b, int value, std::size_t step = 1) {
+    MakeJoin(a, 1, b, 1);
+    ToggleReportColumn(ws_, a, value);
+    ToggleReportColumn(ws_, b, value);
+    BuildJoinedGrid(ws_);
+    const Grid& g = ws_.result.JoinedGrid();
+    const std::vector<QStringList> expected = ReferenceTexts(a, {{a, value}, {b, value}});
+    ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
+    for (std::size_t r = 0; r < expected.size(); r += step)
+      ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+    if (!expected.empty()) {
+      ASSERT_EQ(RowTexts(g, g.Rows() - 1, 0).mid(0, 3), expected.back());
+    }
+  }
+
   // The joined grid the reference gives, for the columns of the grid the search made.
   std::vector<QStringList> ReferenceTexts(int root, const std::vector<ColumnRef>& columns) {
     std::vector<QStringList> out;
@@ -211,16 +228,7 @@ TEST_F(SearchReferenceTest, BigRootGivesTheReferenceRows) {
   std::mt19937 random(7);
   const int a = AddRandomTable(random, 0, 140000, 6);
   const int b = AddRandomTable(random, 1, 4, 6);
-  MakeJoin(a, 1, b, 1);
-  ToggleReportColumn(ws_, a, 3);
-  ToggleReportColumn(ws_, b, 3);
-  BuildJoinedGrid(ws_);
-  const Grid& g = ws_.result.JoinedGrid();
-  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 3}, {b, 3}});
-  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
-  for (std::size_t r = 0; r < expected.size(); r += 997)
-    ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
-  ASSERT_EQ(RowTexts(g, g.Rows() - 1, 0).mid(0, 3), expected.back());
+  ExpectJoinGivesTheReference(a, b, 3, 997);
 }
 
 // A far table with so many distinct keys that its runs' landings are worked out in two halves.
@@ -233,15 +241,7 @@ TEST_F(SearchReferenceTest, ManyFarRunsGiveTheReferenceRows) {
     root.push_back({u"k%1"_s.arg(random() % 150000), u"x"_s, u"r%1"_s.arg(r + 1)});
   const int a = AddTable(u"A"_s, Q({"k", "j", "v"}), root);
   const int b = AddTable(u"B"_s, Q({"k", "j", "v"}), far);
-  MakeJoin(a, 1, b, 1);
-  ToggleReportColumn(ws_, a, 3);
-  ToggleReportColumn(ws_, b, 3);
-  BuildJoinedGrid(ws_);
-  const Grid& g = ws_.result.JoinedGrid();
-  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 3}, {b, 3}});
-  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
-  for (std::size_t r = 0; r < expected.size(); ++r)
-    ASSERT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+  ExpectJoinGivesTheReference(a, b, 3);
 }
 
 // Ill-formed UTF-8 keys read as U+FFFD in the index: far keys "\xfe" and "\xff" are then
@@ -261,16 +261,8 @@ TEST_P(IllFormedKeys, JoinAsTheIndexReadsThem) {
   Grid& far = ws_.TableGrid(b);
   far.SetTextUtf8(1, 1, far_distinct ? "\xef\xbf\xbd" : "\xfe");
   if (!far_distinct) far.SetTextUtf8(2, 1, "\xff");
-  MakeJoin(a, 1, b, 1);
-  ToggleReportColumn(ws_, a, 2);
-  ToggleReportColumn(ws_, b, 2);
-  BuildJoinedGrid(ws_);
-  const Grid& g = ws_.result.JoinedGrid();
-  const std::vector<QStringList> expected = ReferenceTexts(a, {{a, 2}, {b, 2}});
-  ASSERT_EQ(g.Rows() - 2, far_distinct ? 4 : 6);
-  ASSERT_EQ(g.Rows() - 2, static_cast<int>(expected.size()));
-  for (std::size_t r = 0; r < expected.size(); ++r)
-    EXPECT_EQ(RowTexts(g, static_cast<int>(r) + 2, 0).mid(0, 3), expected[r]) << r + 1;
+  ExpectJoinGivesTheReference(a, b, 2);
+  EXPECT_EQ(ws_.result.JoinedGrid().Rows() - 2, far_distinct ? 4 : 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(FarKeys, IllFormedKeys, ::testing::Bool());
