@@ -259,11 +259,19 @@ class Grid::ColumnCells {
                ? View(*pool_, (*handles_)[static_cast<std::size_t>(at)])
                : QByteArrayView();
   }
+  // Position i's handle (0 past the end), and the text of a handle of this column: a short
+  // text is read from the handle itself, so its view is valid while the handle stays put.
+  std::uint64_t HandleAt(std::int64_t i) const {
+    const std::int64_t at = first_ + i;
+    return at < static_cast<std::int64_t>(handles_->size())
+               ? (*handles_)[static_cast<std::size_t>(at)]
+               : 0;
+  }
+  QByteArrayView TextOf(const std::uint64_t& handle) const { return View(*pool_, handle); }
   // Asks the processor to fetch position i's handle ahead of reading its text.
   void PrefetchHandle(std::int64_t i) const {
     const std::int64_t at = first_ + i;
-    if (at < static_cast<std::int64_t>(handles_->size()))
-      __builtin_prefetch(handles_->data() + at);
+    if (at < static_cast<std::int64_t>(handles_->size())) __builtin_prefetch(handles_->data() + at);
   }
 
  private:

@@ -2,8 +2,8 @@
 
 #include <QString>
 #include <algorithm>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -82,7 +82,8 @@ class JoinedRows {
   // every joined column of the table.
   std::shared_ptr<const Refs> SharedRefsOf(int t) {
     if (t < 0 || t >= static_cast<int>(refs_.size())) return nullptr;
-    if (!shared_[t] && !refs_[t].empty()) shared_[t] = std::make_shared<const Refs>(std::move(refs_[t]));
+    if (!shared_[t] && !refs_[t].empty())
+      shared_[t] = std::make_shared<const Refs>(std::move(refs_[t]));
     return shared_[t];
   }
 
@@ -146,6 +147,7 @@ class JoinedRows {
       if (!unique) runs.emplace(*far);
     }
     bool Empty() const { return !unique && !runs; }
+    std::size_t BatchSize() const { return unique ? UniqueKeyRows::kBatch : IndexRuns::kBatch; }
     // out[i]: what texts[i] finds: the far row at the landing (0 for none), or -(run + 1)
     // when the key's run holds more entries than the one landed on.
     void FindBatch(const QByteArrayView* texts, std::size_t n, std::int32_t* out) const {
@@ -166,7 +168,7 @@ class JoinedRows {
     std::optional<UniqueKeyRows> unique;
     std::optional<IndexRuns> runs;
   };
-  static constexpr std::size_t kBatch = std::min(UniqueKeyRows::kBatch, IndexRuns::kBatch);
+  static constexpr std::size_t kMaxBatch = std::max(UniqueKeyRows::kBatch, IndexRuns::kBatch);
 
   using NearHits = LargeVector<std::int32_t>;
 
@@ -186,10 +188,12 @@ class JoinedRows {
       if (const Grid::ColumnCells* cells = near->Pending()) {
         // Each row's lookup stands alone, so a big table is looked up in two halves at once.
         auto look_up = [&](std::int64_t from, std::int64_t to) {
-          QByteArrayView texts[kBatch];
-          for (std::int64_t i = from; i < to; i += kBatch) {
-            const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, to - i));
-            for (std::size_t b = 0; b < n; ++b) texts[b] = cells->TextUtf8(i + static_cast<std::int64_t>(b));
+          QByteArrayView texts[kMaxBatch];
+          const auto batch = static_cast<std::int64_t>(far.BatchSize());
+          for (std::int64_t i = from; i < to; i += batch) {
+            const auto n = static_cast<std::size_t>(std::min(batch, to - i));
+            for (std::size_t b = 0; b < n; ++b)
+              texts[b] = cells->TextUtf8(i + static_cast<std::int64_t>(b));
             far.FindBatch(texts, n, &by_row(i + 1));
           }
         };
@@ -250,8 +254,7 @@ bool Appended(std::vector<JoinedColumn>& columns, const JoinedColumn& c) {
 }
 
 // Writes headers, tags and the joined rows' texts into a fresh joined grid.
-void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns,
-                     JoinedRows* rows) {
+void WriteJoinedGrid(Workspace& ws, const std::vector<JoinedColumn>& columns, JoinedRows* rows) {
   Grid& grid = ws.result.JoinedGrid();
   grid.ClearCells();  // gives back the texts of the previous search
   const std::int64_t count = rows ? rows->Count() : 0;

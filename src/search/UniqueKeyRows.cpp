@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <bit>
+#include <vector>
 
 #include "model/Utf8.h"
 #include "search/TextHash.h"
@@ -11,11 +12,7 @@ namespace mivora {
 
 namespace {
 
-constexpr std::uint64_t kTag = 0xffffffff00000000ull;
-
-std::uint64_t HashBytes(QByteArrayView utf8) {
-  return HashUnits(reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size());
-}
+std::uint64_t Hash(QByteArrayView utf8) { return HashBytes(utf8.data(), utf8.size()); }
 
 }  // namespace
 
@@ -23,65 +20,78 @@ std::optional<UniqueKeyRows> UniqueKeyRows::Make(const Grid::ColumnCells& cells)
   const std::int64_t n = cells.Size();
   if (n >= std::int64_t{1} << 31) return std::nullopt;
   UniqueKeyRows keys(cells);
-  // At most three quarters full: the slots' tags decide most probes without reading a text.
-  const std::size_t capacity =
-      std::bit_ceil(std::max<std::size_t>(16, static_cast<std::size_t>(n) / 3 * 4 + 4));
-  keys.slots_.assign(capacity, 0);
+  // At most four fifths full: a slot's tag decides most probes without reading a text, and
+  // the slots of a probe mostly share a cache line.
+  const std::size_t capacity = std::bit_ceil(
+      std::max<std::size_t>(16, static_cast<std::size_t>(n) + static_cast<std::size_t>(n) / 4 + 1));
+  keys.slots_.assign(capacity, Slot{0, 0, 0});
   keys.mask_ = capacity - 1;
-  for (std::int64_t i = 0; i < n; ++i) {
-    const QByteArrayView text = cells.TextUtf8(i);
-    if (!IsAscii(text) && !IsValidUtf8(text)) return std::nullopt;
-    const std::uint64_t hash = HashBytes(text);
-    std::uint64_t s = hash & keys.mask_;
-    for (; keys.slots_[s] != 0; s = (s + 1) & keys.mask_) {
-      const std::uint64_t slot = keys.slots_[s];
-      if ((slot & kTag) == (hash & kTag) &&
-          cells.TextUtf8(static_cast<std::int64_t>(slot & ~kTag) - 1) == text)
-        return std::nullopt;
+  // A batch's slots are fetched from memory together before any of them is filled.
+  QByteArrayView texts[kBatch];
+  std::uint64_t hashes[kBatch];
+  for (std::int64_t i = 0; i < n; i += kBatch) {
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, n - i));
+    for (std::size_t b = 0; b < count; ++b) {
+      texts[b] = cells.TextUtf8(i + static_cast<std::int64_t>(b));
+      if (!IsAscii(texts[b]) && !IsValidUtf8(texts[b])) return std::nullopt;
+      hashes[b] = Hash(texts[b]);
+      __builtin_prefetch(&keys.slots_[hashes[b] & keys.mask_], 1);
     }
-    keys.slots_[s] = Slot(hash, i);
+    for (std::size_t b = 0; b < count; ++b) {
+      std::uint64_t s = hashes[b] & keys.mask_;
+      for (; keys.slots_[s].row != 0; s = (s + 1) & keys.mask_) {
+        const Slot& slot = keys.slots_[s];
+        if (slot.tag == Tag(hashes[b]) && cells.TextOf(slot.handle) == texts[b])
+          return std::nullopt;
+      }
+      const std::int64_t position = i + static_cast<std::int64_t>(b);
+      keys.slots_[s] =
+          Slot{cells.HandleAt(position), Tag(hashes[b]), static_cast<std::int32_t>(position + 1)};
+    }
   }
   return keys;
 }
 
 std::int32_t UniqueKeyRows::FindHashed(QByteArrayView utf8, std::uint64_t hash) const {
   for (std::uint64_t s = hash & mask_;; s = (s + 1) & mask_) {
-    const std::uint64_t slot = slots_[s];
-    if (slot == 0) return 0;
-    if ((slot & kTag) != (hash & kTag)) continue;
-    const auto row = static_cast<std::int32_t>(slot & ~kTag);
-    if (cells_.TextUtf8(row - 1) == utf8) return row;
+    const Slot& slot = slots_[s];
+    if (slot.row == 0) return 0;
+    if (slot.tag == Tag(hash) && cells_.TextOf(slot.handle) == utf8) return slot.row;
   }
 }
 
 void UniqueKeyRows::FindBatch(const QByteArrayView* texts, std::size_t n,
                               std::int32_t* rows) const {
-  std::uint64_t hashes[kBatch];
-  QByteArray normal[kBatch];
-  QByteArrayView keys[kBatch];
   n = std::min(n, kBatch);
-  for (std::size_t i = 0; i < n; ++i) {
-    keys[i] = texts[i];
-    // Ill-formed bytes read as U+FFFD, as they do when the index's code units are made.
-    if (!IsAscii(keys[i]) && !IsValidUtf8(keys[i])) {
-      normal[i] = QString::fromUtf8(keys[i]).toUtf8();
-      keys[i] = normal[i];
+  std::uint64_t hashes[kBatch];
+  QByteArrayView keys[kBatch];
+  std::vector<QByteArray> normal;  // reserved once, so the views into it stay valid
+  // A pipeline: a text's slot is fetched kAhead steps before it is read, and a longer text
+  // the slot points to kAhead steps before the compare, so several texts' fetches are under
+  // way at every step.
+  constexpr std::size_t kAhead = 8;
+  for (std::size_t step = 0; step < n + 2 * kAhead; ++step) {
+    if (step < n) {
+      const std::size_t i = step;
+      keys[i] = texts[i];
+      // Ill-formed bytes read as U+FFFD, as they do when the index's code units are made.
+      if (!IsAscii(keys[i]) && !IsValidUtf8(keys[i])) {
+        if (normal.empty()) normal.reserve(n);
+        normal.push_back(QString::fromUtf8(keys[i]).toUtf8());
+        keys[i] = normal.back();
+      }
+      hashes[i] = Hash(keys[i]);
+      __builtin_prefetch(&slots_[hashes[i] & mask_]);
     }
-    hashes[i] = HashBytes(keys[i]);
-    __builtin_prefetch(&slots_[hashes[i] & mask_]);
+    if (step >= kAhead && step - kAhead < n) {
+      const Slot& slot = slots_[hashes[step - kAhead] & mask_];
+      if (slot.row != 0) __builtin_prefetch(cells_.TextOf(slot.handle).data());
+    }
+    if (step >= 2 * kAhead) {
+      const std::size_t i = step - 2 * kAhead;
+      rows[i] = FindHashed(keys[i], hashes[i]);
+    }
   }
-  std::int64_t first[kBatch];  // the position of each text's first slot, -1 for none
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint64_t slot = slots_[hashes[i] & mask_];
-    first[i] = slot == 0 ? -1 : static_cast<std::int64_t>(slot & ~kTag) - 1;
-    if (first[i] >= 0) cells_.PrefetchHandle(first[i]);
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    if (first[i] < 0) continue;
-    const QByteArrayView text = cells_.TextUtf8(first[i]);
-    if (!text.isEmpty()) __builtin_prefetch(text.data());
-  }
-  for (std::size_t i = 0; i < n; ++i) rows[i] = FindHashed(keys[i], hashes[i]);
 }
 
 }  // namespace mivora

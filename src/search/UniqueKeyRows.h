@@ -19,21 +19,27 @@ class UniqueKeyRows {
   // would not tell texts apart as the index's code units do).
   static std::optional<UniqueKeyRows> Make(const Grid::ColumnCells& cells);
 
-  // rows[i]: the row (position + 1) whose cell holds exactly texts[i], 0 for none. The texts'
-  // slots and cells are fetched from memory together rather than one after another.
-  static constexpr std::size_t kBatch = 32;
+  // rows[i]: the row (position + 1) whose cell holds exactly texts[i], 0 for none (n at most
+  // kBatch). The texts' slots and cells are fetched from memory together rather than one
+  // after another.
+  static constexpr std::size_t kBatch = 256;
   void FindBatch(const QByteArrayView* texts, std::size_t n, std::int32_t* rows) const;
 
  private:
+  // A cell's handle, so that a short text is compared without reading the column, with the
+  // high half of its text's hash and its row (position + 1; 0: an empty slot).
+  struct Slot {
+    std::uint64_t handle;
+    std::uint32_t tag;
+    std::int32_t row;
+  };
+  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+
   explicit UniqueKeyRows(const Grid::ColumnCells& cells) : cells_(cells) {}
-  // A slot holds the high half of a text's hash and its position + 1 (0: empty).
-  static std::uint64_t Slot(std::uint64_t hash, std::int64_t position) {
-    return (hash & 0xffffffff00000000ull) | static_cast<std::uint64_t>(position + 1);
-  }
   std::int32_t FindHashed(QByteArrayView utf8, std::uint64_t hash) const;
 
   Grid::ColumnCells cells_;
-  LargeVector<std::uint64_t> slots_;
+  LargeVector<Slot> slots_;
   std::uint64_t mask_ = 0;
 };
 
