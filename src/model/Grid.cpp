@@ -193,7 +193,8 @@ void Grid::MakeOrdinary(Column& column) {
     // The rows above move into the source pool with the rest.
     Pool& pool = *cells->source_pool;
     for (std::size_t r = 0; r < first; ++r) {
-      QByteArray text = View(*column.pool, HandleAt(column, static_cast<std::int64_t>(r))).toByteArray();
+      QByteArray text =
+          View(*column.pool, HandleAt(column, static_cast<std::int64_t>(r))).toByteArray();
       (*handles)[r] = StoreText(pool, text);
     }
     std::optional<std::uint64_t> missing;  // stored on first use
@@ -204,7 +205,8 @@ void Grid::MakeOrdinary(Column& column) {
     }
     column.pool = cells->source_pool;
   } else {
-    for (std::size_t r = 0; r < first; ++r) (*handles)[r] = HandleAt(column, static_cast<std::int64_t>(r));
+    for (std::size_t r = 0; r < first; ++r)
+      (*handles)[r] = HandleAt(column, static_cast<std::int64_t>(r));
     for (std::int64_t i = 0; i < cells->count; ++i)
       (*handles)[first + static_cast<std::size_t>(i)] = StoreText(*column.pool, cells->Text(i));
   }
@@ -335,7 +337,11 @@ void Grid::AppendRowUtf8(const QByteArrayView* cells, int count, int first_col) 
   for (int c = first_col; c < Cols(); ++c) {
     Column& column = columns_[c];
     const int k = c - first_col;
-    Writable(column, rows_).push_back(k < count ? StoreText(*column.pool, cells[k]) : 0);
+    // A column being filled row by row is already writable and as long as the grid.
+    const bool ready = !column.shared && column.handles.use_count() == 1 &&
+                       column.handles->size() == static_cast<std::size_t>(rows_);
+    Handles& handles = ready ? *column.handles : Writable(column, rows_);
+    handles.push_back(k < count ? StoreText(*column.pool, cells[k]) : 0);
   }
   ++rows_;
 }
@@ -364,7 +370,8 @@ void Grid::AppendRowsOf(Grid&& tail) {
 void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
                             std::span<const std::int32_t> source_rows, QByteArrayView missing) {
   ShareColumnCells(col, first_row, source, source_col,
-                   std::make_shared<const RowRefs>(source_rows.begin(), source_rows.end()), missing);
+                   std::make_shared<const RowRefs>(source_rows.begin(), source_rows.end()),
+                   missing);
 }
 
 void Grid::ShareColumnCells(int col, int first_row, const Grid& source, int source_col,
