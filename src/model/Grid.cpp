@@ -288,6 +288,34 @@ QByteArrayView Grid::TextUtf8(int row, int col) const {
   return CellText(columns_[col], row);
 }
 
+void Grid::PrefetchRow(int row, bool texts) const {
+  if (row < 0 || row >= rows_) return;
+  for (const Column& column : columns_) {
+    const std::uint64_t* handle = nullptr;
+    const Pool* pool = column.pool.get();
+    if (column.shared && row >= column.shared->first_row) {
+      const SharedCells& cells = *column.shared;
+      const std::int64_t i = row - cells.first_row;
+      if (!cells.refs || i >= cells.count) continue;
+      const std::int32_t r = (*cells.refs)[static_cast<std::size_t>(i)];
+      if (r < 1 || r >= cells.source_rows ||
+          r >= static_cast<std::int64_t>(cells.source_handles->size()))
+        continue;
+      handle = &(*cells.source_handles)[static_cast<std::size_t>(r)];
+      pool = cells.source_pool.get();
+    } else if (row < static_cast<std::int64_t>(column.handles->size())) {
+      handle = &(*column.handles)[static_cast<std::size_t>(row)];
+    } else {
+      continue;
+    }
+    if (!texts) {
+      __builtin_prefetch(handle);
+    } else if (IsInPool(*handle)) {
+      __builtin_prefetch(View(*pool, *handle).data());
+    }
+  }
+}
+
 bool Grid::IsEmpty(int row, int col) const {
   CheckCell(row, col, "read");
   const Column& column = columns_[col];

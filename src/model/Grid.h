@@ -62,6 +62,9 @@ class Grid {
 
   QString Text(int row, int col) const;
   QByteArrayView TextUtf8(int row, int col) const;
+  // Asks the processor to fetch a row's cells ahead of reading them: their handles, or with
+  // `texts` the texts the handles point to (so the handles are best fetched a few rows earlier).
+  void PrefetchRow(int row, bool texts) const;
   bool IsEmpty(int row, int col) const;
   void SetText(int row, int col, const QString& text);
   void SetTextUtf8(int row, int col, QByteArrayView utf8);

@@ -57,6 +57,7 @@ WriteResult CsvWriter::Write(const Grid& grid, const QString& path) {
   // Written a piece of rows at a time, so a big result is never held twice; a big piece is
   // made as two halves at once, written one after the other.
   constexpr int kPieceRows = 1 << 16;
+  constexpr int kAhead = 8;
   QSaveFile file(path);
   bool ok = file.open(QIODevice::WriteOnly);
   QByteArray halves[2];
@@ -65,7 +66,13 @@ WriteResult CsvWriter::Write(const Grid& grid, const QString& path) {
     auto make = [&](std::int64_t from, std::int64_t to) {
       QByteArray& out = halves[from == 0 ? 0 : 1];
       out.resize(0);  // keeps the room for the next piece
-      for (std::int64_t i = from; i < to; ++i) AppendRow(out, grid, first + static_cast<int>(i));
+      for (std::int64_t i = from; i < to; ++i) {
+        // Rows showing other tables' cells read them from scattered places: fetch ahead.
+        const int r = first + static_cast<int>(i);
+        grid.PrefetchRow(r + 2 * kAhead, false);
+        grid.PrefetchRow(r + kAhead, true);
+        AppendRow(out, grid, r);
+      }
     };
     if (count == kPieceRows) {
       InTwoHalves(count, make);
