@@ -7,8 +7,8 @@
 #include "conditions/ConditionTexts.h"
 #include "conditions/ParsedCondition.h"
 #include "model/ColumnWidths.h"
-#include "model/TwoHalves.h"
 #include "model/Host.h"
+#include "model/TwoHalves.h"
 #include "search/JoinedColumnKind.h"
 #include "workspace/Workspace.h"
 
@@ -19,7 +19,6 @@ namespace {
 constexpr int kProgressStep = 65536;
 constexpr std::int64_t kParallelRows = 1 << 17;
 constexpr int kFirstDataRow = 2;  // row 1 of the joined grid holds the column tags
-
 
 // An empty result grid with the settings of the old one; its text store starts afresh.
 void EmptyResultGrid(Grid& result) { result.ClearCells(); }
@@ -61,11 +60,15 @@ void FilterJoinedRows(Workspace& ws) {
       auto read = [&](std::int64_t from, std::int64_t to) {
         const bool shows_progress = to == count;
         std::vector<int>& into = shows_progress ? later : kept;
-        for (std::int64_t i = from; i < to; ++i) {
+        std::vector<TruthValue> values(
+            static_cast<std::size_t>(std::min<std::int64_t>(kProgressStep, to - from)));
+        for (std::int64_t i = from; i < to; i += kProgressStep) {
+          const int n = static_cast<int>(std::min<std::int64_t>(kProgressStep, to - i));
           const int j = static_cast<int>(i) + kFirstDataRow;
-          if (condition.Evaluate(joined, j) >= 1) into.push_back(j);
-          if (shows_progress && (i - from + 1) % kProgressStep == 0)
-            ws.host.ShowProgress((i - from + 1) * count / (to - from), count);
+          condition.EvaluateRows(joined, j, n, values.data());
+          for (int k = 0; k < n; ++k)
+            if (values[static_cast<std::size_t>(k)] >= 1) into.push_back(j + k);
+          if (shows_progress) ws.host.ShowProgress((i - from + n) * count / (to - from), count);
         }
       };
       if (count >= kParallelRows)

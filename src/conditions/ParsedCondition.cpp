@@ -77,7 +77,7 @@ int ParsedCondition::ParseLevels(const QString& text, const Grid& joined) {
   auto last_piece = [&](Open& l) {
     if (l.pending >= l.end - 1) return;
     const int piece = flat(l.pending, l.end);
-    const StepKind kind = l.op == Connective::kNone  ? StepKind::kSetFlat
+    const StepKind kind = l.op == Connective::kNone ? StepKind::kSetFlat
                           : l.op == Connective::kOr ? StepKind::kAddFlat
                                                     : StepKind::kMulFlat;
     l.level.steps.push_back({kind, piece, 0});
@@ -271,23 +271,147 @@ TruthValue ParsedCondition::EvaluateFlat(const Grid& joined, int flat, int row) 
 }
 
 bool ParsedCondition::EquationHolds(const Grid& joined, const Equation& equation, int row) const {
-  if (!equation.direct.isEmpty()) return EvaluateEquation(joined, equation.direct, row) == 1;
+  TruthValue holds = 0;
+  EquationRows(joined, equation, &row, 1, &holds);
+  return holds != 0;
+}
+
+void ParsedCondition::EquationRows(const Grid& joined, const Equation& equation, const int* rows,
+                                   int n, TruthValue* holds) const {
+  if (!equation.direct.isEmpty()) {
+    for (int i = 0; i < n; ++i)
+      if (EvaluateEquation(joined, equation.direct, rows[i]) == 1) holds[i] = 1;
+    return;
+  }
   const std::vector<Memo>* memos =
       &joined == memo_grid_ ? &memos_[static_cast<std::size_t>(&equation - equations_.data())]
                             : nullptr;
   for (std::size_t k = 0; k < equation.columns.size(); ++k) {
-    const Memo* memo = memos ? &(*memos)[k] : nullptr;
-    const std::int64_t i = memo && !memo->holds.empty() ? std::int64_t{row} - memo->rows.first_row : -1;
-    if (i < 0 || i >= static_cast<std::int64_t>(memo->rows.refs->size())) {
-      if (CellHolds(equation, joined.TextUtf8(row, equation.columns[k]))) return true;
-      continue;
+    const Memo* memo = memos && !(*memos)[k].holds.empty() ? &(*memos)[k] : nullptr;
+    const std::int64_t refs = memo ? static_cast<std::int64_t>(memo->rows.refs->size()) : 0;
+    for (int i = 0; i < n; ++i) {
+      if (holds[i] != 0) continue;
+      const std::int64_t at = memo ? std::int64_t{rows[i]} - memo->rows.first_row : -1;
+      if (at < 0 || at >= refs) {
+        if (CellHolds(equation, joined.TextUtf8(rows[i], equation.columns[k]))) holds[i] = 1;
+        continue;
+      }
+      // Source row r (0 the no-match text) is bit r + 1; other references show an empty cell.
+      const std::int32_t r = (*memo->rows.refs)[static_cast<std::size_t>(at)];
+      const std::size_t bit =
+          r >= 0 && r < memo->rows.source_rows ? static_cast<std::size_t>(r) + 1 : 0;
+      if ((memo->holds[bit / 64] >> (bit % 64)) & 1) holds[i] = 1;
     }
-    // Source row r (0 the no-match text) is bit r + 1; other references show an empty cell.
-    const std::int32_t r = (*memo->rows.refs)[static_cast<std::size_t>(i)];
-    const std::size_t bit = r >= 0 && r < memo->rows.source_rows ? static_cast<std::size_t>(r) + 1 : 0;
-    if ((memo->holds[bit / 64] >> (bit % 64)) & 1) return true;
   }
-  return false;
+}
+
+void ParsedCondition::EvaluateRows(const Grid& joined, int first, int count,
+                                   TruthValue* out) const {
+  // A level is read with the call stack here, so a deeply nested expression is read row by
+  // row instead, with Evaluate's stack of its own.
+  constexpr int kMaxBlockDepth = 64;
+  if (depth_ > kMaxBlockDepth) {
+    for (int i = 0; i < count; ++i) out[i] = Evaluate(joined, first + i);
+    return;
+  }
+  Block block{joined, std::vector<BlockRoom>(static_cast<std::size_t>(depth_) + 2)};
+  for (BlockRoom& room : block.rooms) {
+    room.values.resize(kBlockRows);
+    room.rows.resize(kBlockRows);
+    room.places.resize(kBlockRows);
+  }
+  int rows[kBlockRows];
+  for (int done = 0; done < count; done += kBlockRows) {
+    const int n = std::min(kBlockRows, count - done);
+    for (int i = 0; i < n; ++i) rows[i] = first + done + i;
+    LevelRows(block, top_, rows, n, out + done, 0);
+  }
+}
+
+int ParsedCondition::NonZeroRows(const int* rows, const TruthValue* values, int n,
+                                 BlockRoom& room) {
+  // Written for every row and kept by moving on, so that no branch depends on the values.
+  int m = 0;
+  for (int i = 0; i < n; ++i) {
+    room.rows[static_cast<std::size_t>(m)] = rows[i];
+    room.places[static_cast<std::size_t>(m)] = i;
+    m += values[i] != 0 ? 1 : 0;
+  }
+  return m;
+}
+
+void ParsedCondition::LevelRows(Block& block, int level, const int* rows, int n, TruthValue* values,
+                                std::size_t depth) const {
+  // The room at this depth holds an inner level's or flat's values and the rows it is read
+  // for; an inner level uses the next room, a flat the one after this level's.
+  BlockRoom& room = block.rooms[depth];
+  TruthValue* inner = room.values.data();
+  std::fill(values, values + n, 0);
+  for (const Step& step : levels_[level].steps) {
+    switch (step.kind) {
+      case StepKind::kSetConstant:
+        std::fill(values, values + n, step.constant);
+        break;
+      case StepKind::kSetFlat:
+        FlatRows(block, step.child, rows, n, values, depth + 1);
+        break;
+      case StepKind::kAddFlat:
+      case StepKind::kAddLevel:
+        if (step.kind == StepKind::kAddFlat)
+          FlatRows(block, step.child, rows, n, inner, depth + 1);
+        else
+          LevelRows(block, step.child, rows, n, inner, depth + 1);
+        for (int i = 0; i < n; ++i) values[i] = TruthSum(values[i], inner[i]);
+        break;
+      case StepKind::kMulFlat:
+      case StepKind::kMulLevel: {
+        // A product already 0 stays 0: the inner part is read only for the other rows.
+        const int m = NonZeroRows(rows, values, n, room);
+        if (step.kind == StepKind::kMulFlat)
+          FlatRows(block, step.child, room.rows.data(), m, inner, depth + 1);
+        else
+          LevelRows(block, step.child, room.rows.data(), m, inner, depth + 1);
+        for (int j = 0; j < m; ++j) {
+          TruthValue& v = values[room.places[static_cast<std::size_t>(j)]];
+          v = TruthProduct(v, inner[j]);
+        }
+        break;
+      }
+    }
+  }
+}
+
+void ParsedCondition::FlatRows(Block& block, int flat, const int* rows, int n, TruthValue* values,
+                               std::size_t depth) const {
+  const Flat& f = flats_[flat];
+  BlockRoom& room = block.rooms[depth];
+  TruthValue* holds = room.values.data();
+  switch (f.kind) {
+    case FlatKind::kSingle:
+      std::fill(values, values + n, f.equations.empty() ? -1 : 0);
+      if (!f.equations.empty())
+        EquationRows(block.joined, equations_[f.equations[0]], rows, n, values);
+      return;
+    case FlatKind::kAnd:
+      // Each equation is read only for the rows every earlier one holds on.
+      std::fill(values, values + n, 1);
+      for (int e : f.equations) {
+        const int m = NonZeroRows(rows, values, n, room);
+        std::fill(holds, holds + m, 0);
+        EquationRows(block.joined, equations_[e], room.rows.data(), m, holds);
+        for (int j = 0; j < m; ++j)
+          if (holds[j] == 0) values[room.places[static_cast<std::size_t>(j)]] = 0;
+      }
+      return;
+    case FlatKind::kOr:
+      std::fill(values, values + n, 0);
+      for (int e : f.equations) {
+        std::fill(holds, holds + n, 0);
+        EquationRows(block.joined, equations_[e], rows, n, holds);
+        for (int i = 0; i < n; ++i) values[i] += holds[i];
+      }
+      return;
+  }
 }
 
 bool ParsedCondition::CellHolds(const Equation& equation, QByteArrayView cell) {

@@ -21,6 +21,11 @@ class ParsedCondition {
   ParsedCondition(const QString& expression, const Grid& joined);
 
   TruthValue Evaluate(const Grid& joined, int row) const;
+  // out[i] = Evaluate(joined, first + i) for count rows, at most kBlockRows. Each level is read
+  // for the whole block at once, and an inner level or equation only for the rows whose value
+  // still depends on it, as Evaluate skips it.
+  static constexpr int kBlockRows = 1024;
+  void EvaluateRows(const Grid& joined, int first, int count, TruthValue* out) const;
   // The parenthesis messages, one per occurrence, in the order the reading meets them.
   const QStringList& Messages() const { return messages_; }
 
@@ -55,6 +60,28 @@ class ParsedCondition {
 
   TruthValue EvaluateFlat(const Grid& joined, int flat, int row) const;
   bool EquationHolds(const Grid& joined, const Equation& equation, int row) const;
+
+  // Room for one level of a block: values of an inner level or flat, and a selection of rows
+  // with their places in the level's block.
+  struct BlockRoom {
+    std::vector<TruthValue> values;
+    std::vector<int> rows;
+    std::vector<int> places;
+  };
+  struct Block {
+    const Grid& joined;
+    std::vector<BlockRoom> rooms;  // by nesting depth
+  };
+  // values[i] for rows[i], i < n; `depth` picks the block's room the level may use.
+  void LevelRows(Block& block, int level, const int* rows, int n, TruthValue* values,
+                 std::size_t depth) const;
+  void FlatRows(Block& block, int flat, const int* rows, int n, TruthValue* values,
+                std::size_t depth) const;
+  // holds[i] is set for the rows[i] where the equation holds (and left alone elsewhere).
+  void EquationRows(const Grid& joined, const Equation& equation, const int* rows, int n,
+                    TruthValue* holds) const;
+  // Gathers into the room the rows whose value is not 0.
+  static int NonZeroRows(const int* rows, const TruthValue* values, int n, BlockRoom& room);
   static bool CellHolds(const Equation& equation, QByteArrayView cell);
 
   // What an equation gives on one column, one bit per source row + 1 (bit 0: an empty cell).

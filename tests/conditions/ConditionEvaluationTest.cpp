@@ -134,6 +134,13 @@ TEST_F(EvaluationTest, ParenthesesWithoutConnectiveReportThemselves) {
   }
 }
 
+// The parsed form's values for every data row of the joined grid, read a block at a time.
+std::vector<TruthValue> BlockValues(const ParsedCondition& parsed, const Grid& joined) {
+  std::vector<TruthValue> values(static_cast<std::size_t>(joined.Rows() - 2));
+  parsed.EvaluateRows(joined, 2, joined.Rows() - 2, values.data());
+  return values;
+}
+
 TEST_F(EvaluationTest, ParsedFormYieldsWhatReadingTheTextYields) {
   std::vector<QString> texts;
   for (const Case& c : kEquations) texts.push_back(QString::fromUtf16(c.text));
@@ -144,15 +151,23 @@ TEST_F(EvaluationTest, ParsedFormYieldsWhatReadingTheTextYields) {
         u"(  (  T.Code = 1 Or  ab ) And  cd ) Or  ef", u"ab Or  (  T.Code = 1 )",
         u" Or  T.Code = 1 Or ", u"T.Code = 1 And  T.Name = cab Or  T.Qty > 9"})
     texts.push_back(QString::fromUtf16(odd));
+  // Nested levels read a block at a time (deeper ones are read row by row).
+  texts.push_back(QString(40, u'(') + u"T.Code = 1"_s + u") And  T.Qty > 9"_s.repeated(40));
+  texts.push_back(u"T.Qty > 9 And  ("_s.repeated(30) + u"T.Code = 2 Or  T.Name = abc"_s +
+                  QString(30, u')'));
   const Grid& joined = ws.result.JoinedGrid();
   for (const QString& text : texts) {
     const ParsedCondition parsed(text, joined);
     QStringList direct_messages;
     EvaluateCondition(joined, text, 2, &direct_messages);
     EXPECT_EQ(parsed.Messages(), direct_messages) << text.toStdString();
-    for (int row = 2; row < joined.Rows(); ++row)
-      EXPECT_EQ(parsed.Evaluate(joined, row), EvaluateCondition(joined, text, row))
+    std::vector<TruthValue> direct;
+    for (int row = 2; row < joined.Rows(); ++row) {
+      direct.push_back(EvaluateCondition(joined, text, row));
+      EXPECT_EQ(parsed.Evaluate(joined, row), direct.back())
           << text.toStdString() << " row " << row;
+    }
+    EXPECT_EQ(BlockValues(parsed, joined), direct) << text.toStdString();
   }
 }
 
@@ -173,12 +188,9 @@ TEST_F(SurrogateTest, ALoneSurrogateReadsTheSameInBothForms) {
     QString text;
     std::vector<TruthValue> rows;  // rows 2..5
   } cases[] = {
-      {u"T.Name = "_s + high, {0, 0, 0, 0}},
-      {u"T.Name =% "_s + high, {1, 0, 0, 1}},
-      {u"T.Name %= "_s + low, {1, 0, 0, 0}},
-      {u"T.Name %=% "_s + low + u"?"_s, {0, 0, 0, 1}},
-      {u"T.Name <> "_s + high, {1, 1, 1, 1}},
-      {u"T.Name = ?"_s, {0, 1, 0, 0}},
+      {u"T.Name = "_s + high, {0, 0, 0, 0}},  {u"T.Name =% "_s + high, {1, 0, 0, 1}},
+      {u"T.Name %= "_s + low, {1, 0, 0, 0}},  {u"T.Name %=% "_s + low + u"?"_s, {0, 0, 0, 1}},
+      {u"T.Name <> "_s + high, {1, 1, 1, 1}}, {u"T.Name = ?"_s, {0, 1, 0, 0}},
   };
   const Grid& joined = ws.result.JoinedGrid();
   for (const auto& c : cases) {
@@ -190,6 +202,7 @@ TEST_F(SurrogateTest, ALoneSurrogateReadsTheSameInBothForms) {
     }
     EXPECT_EQ(direct, c.rows) << c.text.toStdString();
     EXPECT_EQ(fast, c.rows) << c.text.toStdString();
+    EXPECT_EQ(BlockValues(parsed, joined), c.rows) << c.text.toStdString();
   }
 }
 
@@ -219,6 +232,9 @@ TEST_F(EvaluationTest, DeeplyNestedExpressionsOfTwoHundredThousandCharacters) {
     EXPECT_EQ(parsed.Messages(), messages);
     EXPECT_EQ(parsed.Evaluate(joined, 2), c.row2);
     EXPECT_EQ(parsed.Evaluate(joined, 3), c.row3);
+    const std::vector<TruthValue> block = BlockValues(parsed, joined);
+    EXPECT_EQ(block[0], c.row2);
+    EXPECT_EQ(block[1], c.row3);
   }
 }
 

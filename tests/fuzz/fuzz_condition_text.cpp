@@ -1,6 +1,7 @@
-// Condition texts, differential: reading the text directly and the parsed form give the same
-// value for every row, and the same parenthesis messages. Byte 0xFE stands for a lone high
-// surrogate and 0xFF for a lone low one, so texts reach what UTF-8 cannot hold.
+// Condition texts, differential: reading the text directly and the parsed form (row by row and
+// a block of rows at once) give the same value for every row, and the same parenthesis
+// messages. Byte 0xFE stands for a lone high surrogate and 0xFF for a lone low one, so texts
+// reach what UTF-8 cannot hold.
 #include "FuzzCheck.h"
 #include "conditions/ConditionEvaluation.h"
 #include "conditions/ParsedCondition.h"
@@ -11,7 +12,7 @@ namespace {
 const mivora::Grid& Joined() {
   static const mivora::Grid joined = [] {
     mivora::Grid g;
-    const QStringList headers = {QStringLiteral("Name"), QStringLiteral("*Name"),
+    const QStringList headers = {QStringLiteral("Name"),  QStringLiteral("*Name"),
                                  QStringLiteral("*Code"), QStringLiteral("*Qty"),
                                  QStringLiteral("=Dept"), QStringLiteral("*")};
     g.SetCols(1 + static_cast<int>(headers.size()));
@@ -21,13 +22,16 @@ const mivora::Grid& Joined() {
     const QStringList rows[] = {
         {QStringLiteral("abc"), QStringLiteral(" abc "), QStringLiteral("1"), QStringLiteral("10")},
         {QStringLiteral("😀"), QStringLiteral("😀?"), QStringLiteral("?"), QStringLiteral("1e400")},
-        {QStringLiteral("山田"), QStringLiteral(" 山田太郎 "), QStringLiteral(" 1"), QStringLiteral("-1E+400")},
+        {QStringLiteral("山田"), QStringLiteral(" 山田太郎 "), QStringLiteral(" 1"),
+         QStringLiteral("-1E+400")},
         {QString(), QString(), QStringLiteral("&HFF"), QStringLiteral(" 1 5")},
-        {QStringLiteral("(x)"), QStringLiteral("And Or"), QStringLiteral("1e-400"), QStringLiteral("0.5D2")},
+        {QStringLiteral("(x)"), QStringLiteral("And Or"), QStringLiteral("1e-400"),
+         QStringLiteral("0.5D2")},
     };
     int n = 1;
     for (const QStringList& row : rows)
-      g.AppendRow(QStringList{QString::number(n++)} + row + QStringList{QStringLiteral("d"), QStringLiteral("x")});
+      g.AppendRow(QStringList{QString::number(n++)} + row +
+                  QStringList{QStringLiteral("d"), QStringLiteral("x")});
     return g;
   }();
   return joined;
@@ -57,9 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString text = TextOf(data, size);
   const ParsedCondition parsed(text, joined);
   QStringList messages;
+  TruthValue block[8];
+  const int rows = joined.Rows() - 2;
+  parsed.EvaluateRows(joined, 2, rows, block);
   for (int row = 2; row < joined.Rows(); ++row) {
     QStringList* m = row == 2 ? &messages : nullptr;
-    FUZZ_CHECK(EvaluateCondition(joined, text, row, m) == parsed.Evaluate(joined, row));
+    const TruthValue direct = EvaluateCondition(joined, text, row, m);
+    FUZZ_CHECK(direct == parsed.Evaluate(joined, row));
+    FUZZ_CHECK(direct == block[row - 2]);
   }
   FUZZ_CHECK(messages == parsed.Messages());
   return 0;

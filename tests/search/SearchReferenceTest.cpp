@@ -14,9 +14,9 @@
 #include "conditions/ConditionEvaluation.h"
 #include "conditions/ParsedCondition.h"
 #include "model/CellStore.h"
-#include "search/JoinedColumnKind.h"
 #include "search/ColumnIndex.h"
 #include "search/ColumnTag.h"
+#include "search/JoinedColumnKind.h"
 #include "search/ReportColumns.h"
 #include "search/Search.h"
 #include "search/SearchFixture.h"
@@ -46,7 +46,8 @@ class SearchReferenceTest : public SearchFixture {
     if (distinct) rows = std::min(rows, alphabet);
     std::vector<QStringList> data;
     for (int r = 0; r < rows; ++r) {
-      const int first = distinct ? firsts[static_cast<std::size_t>(r)] : static_cast<int>(random() % alphabet);
+      const int first =
+          distinct ? firsts[static_cast<std::size_t>(r)] : static_cast<int>(random() % alphabet);
       data.push_back({QString::fromUtf8(kKeys[first]),
                       QString::fromUtf8(kKeys[random() % alphabet]),
                       QStringLiteral("v%1.%2").arg(index).arg(r + 1)});
@@ -215,8 +216,13 @@ TEST_P(RandomWorkspaces, GiveTheReferenceRows) {
                 (random() % 2 ? QString::fromUtf8(kKeys[key]) : u"v1.%1"_s.arg(key));
       }
       const ParsedCondition parsed(text, g);
-      for (int row = 2; row < g.Rows(); ++row)
-        ASSERT_EQ(parsed.Evaluate(g, row), EvaluateCondition(g, text, row)) << text.toStdString();
+      std::vector<TruthValue> block(static_cast<std::size_t>(g.Rows() - 2));
+      parsed.EvaluateRows(g, 2, g.Rows() - 2, block.data());
+      for (int row = 2; row < g.Rows(); ++row) {
+        const TruthValue direct = EvaluateCondition(g, text, row);
+        ASSERT_EQ(parsed.Evaluate(g, row), direct) << text.toStdString();
+        ASSERT_EQ(block[static_cast<std::size_t>(row - 2)], direct) << text.toStdString();
+      }
     }
   }
 }
@@ -251,8 +257,9 @@ class IllFormedKeys : public SearchReferenceTest, public ::testing::WithParamInt
 
 TEST_P(IllFormedKeys, JoinAsTheIndexReadsThem) {
   const bool far_distinct = GetParam();
-  const int a = AddTable(u"A"_s, Q({"k", "v"}), {{u"x"_s, u"a1"_s}, {u"y"_s, u"a2"_s},
-                                                  {u"z"_s, u"a3"_s}, {u"w"_s, u"a4"_s}});
+  const int a =
+      AddTable(u"A"_s, Q({"k", "v"}),
+               {{u"x"_s, u"a1"_s}, {u"y"_s, u"a2"_s}, {u"z"_s, u"a3"_s}, {u"w"_s, u"a4"_s}});
   const int b = AddTable(u"B"_s, Q({"k", "v"}), {{u"x"_s, u"b1"_s}, {u"y"_s, u"b2"_s}});
   Grid& near = ws_.TableGrid(a);
   near.SetTextUtf8(1, 1, "\xff");
