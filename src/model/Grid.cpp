@@ -226,13 +226,21 @@ void Grid::CheckCell(int row, int col, const char* what) const {
 
 std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
   if (utf8.isEmpty()) return 0;
-  if (static_cast<std::size_t>(utf8.size()) <= kInlineBytes) {
-    std::uint64_t handle = (static_cast<std::uint64_t>(utf8.size()) << kLengthShift) | 1;
-    unsigned char bytes[8];
-    std::memcpy(bytes, &handle, 8);
-    std::memcpy(bytes + 1, utf8.data(), static_cast<std::size_t>(utf8.size()));
-    std::memcpy(&handle, bytes, 8);
-    return handle;
+  const auto n = static_cast<std::size_t>(utf8.size());
+  if (n <= kInlineBytes) {
+    // The bytes go above the length byte, read in at most two loads that may overlap.
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    std::uint64_t bytes = p[0];
+    if (n >= 4) {
+      std::uint32_t head, tail;
+      std::memcpy(&head, p, 4);
+      std::memcpy(&tail, p + n - 4, 4);
+      bytes = head | (std::uint64_t{tail} << ((n - 4) * 8));
+    } else {
+      if (n > 1) bytes |= std::uint64_t{p[1]} << 8;
+      if (n > 2) bytes |= std::uint64_t{p[2]} << 16;
+    }
+    return (bytes << 8) | (static_cast<std::uint64_t>(n) << kLengthShift) | 1;
   }
   if (IsEightAscii(utf8)) {
     std::uint64_t handle;

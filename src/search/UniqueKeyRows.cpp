@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <vector>
 
 #include "model/Utf8.h"
@@ -13,6 +14,19 @@ namespace mivora {
 namespace {
 
 std::uint64_t Hash(QByteArrayView utf8) { return HashBytes(utf8.data(), utf8.size()); }
+
+// Texts of up to eight bytes (most keys) are compared in two loads each, without a call.
+bool SameBytes(QByteArrayView a, QByteArrayView b) {
+  const qsizetype n = a.size();
+  if (n != b.size()) return false;
+  if (n < 4 || n > 8) return a == b;
+  std::uint32_t a0, a1, b0, b1;
+  std::memcpy(&a0, a.data(), 4);
+  std::memcpy(&b0, b.data(), 4);
+  std::memcpy(&a1, a.data() + n - 4, 4);
+  std::memcpy(&b1, b.data() + n - 4, 4);
+  return a0 == b0 && a1 == b1;
+}
 
 }  // namespace
 
@@ -41,7 +55,7 @@ std::optional<UniqueKeyRows> UniqueKeyRows::Make(const Grid::ColumnCells& cells)
       std::uint64_t s = hashes[b] & keys.mask_;
       for (; keys.slots_[s].row != 0; s = (s + 1) & keys.mask_) {
         const Slot& slot = keys.slots_[s];
-        if (slot.tag == Tag(hashes[b]) && cells.TextOf(slot.handle) == texts[b])
+        if (slot.tag == Tag(hashes[b]) && SameBytes(cells.TextOf(slot.handle), texts[b]))
           return std::nullopt;
       }
       const std::int64_t position = i + static_cast<std::int64_t>(b);
@@ -56,7 +70,7 @@ std::int32_t UniqueKeyRows::FindHashed(QByteArrayView utf8, std::uint64_t hash) 
   for (std::uint64_t s = hash & mask_;; s = (s + 1) & mask_) {
     const Slot& slot = slots_[s];
     if (slot.row == 0) return 0;
-    if (slot.tag == Tag(hash) && cells_.TextOf(slot.handle) == utf8) return slot.row;
+    if (slot.tag == Tag(hash) && SameBytes(cells_.TextOf(slot.handle), utf8)) return slot.row;
   }
 }
 

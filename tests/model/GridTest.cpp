@@ -63,9 +63,22 @@ TEST(Grid, CellsHoldAnyTextIncludingTabsAndLineBreaks) {
 // Each reads back from the grid, after copying cells within a column, and after another
 // grid's rows are appended.
 TEST(Grid, TextsOfEveryFormReadBack) {
-  const QByteArray texts[] = {"",         "a",         "1234567",   "O1234567", "~~~~~~~~",
-                              "\t1234567", "ab\xe6\x9d\xb1\xe4\xba\xac", "C12345678",
-                              QByteArray(300, 'x'), "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f"};
+  const QByteArray texts[] = {"",
+                              "a",
+                              "1234567",
+                              "O1234567",
+                              "~~~~~~~~",
+                              "\t1234567",
+                              "ab\xe6\x9d\xb1\xe4\xba\xac",
+                              "C12345678",
+                              QByteArray(300, 'x'),
+                              "\x7f\x7f\x7f\x7f\x7f\x7f\x7f\x7f",
+                              "xy",
+                              "xyz",
+                              "wxyz",
+                              "\xe6\x9d\xb1",
+                              "vwxyz",
+                              "uvwxyz"};
   Grid g;
   g.SetCols(2);
   Grid tail;
@@ -221,7 +234,6 @@ TEST(Grid, NewSlotCopiesSettingsButNoCells) {
   EXPECT_FLOAT_EQ(g.RowHeight(1), 300);
   EXPECT_EQ(g.control.back_colour, 42u);
 }
-
 
 // A column showing another grid's cells through row references: what it shows, and that it
 // keeps showing them when either grid changes afterwards.
