@@ -37,7 +37,8 @@ class LargeVector {
   LargeVector(std::size_t n, const T& value) { resize(n, value); }
   template <std::input_iterator It>
   LargeVector(It first, It last) {
-    if constexpr (std::forward_iterator<It>) reserve(static_cast<std::size_t>(std::distance(first, last)));
+    if constexpr (std::forward_iterator<It>)
+      reserve(static_cast<std::size_t>(std::distance(first, last)));
     for (; first != last; ++first) push_back(*first);
   }
   LargeVector(const LargeVector& other) { append(other.data_, other.size_); }
@@ -121,6 +122,15 @@ class LargeVector {
     resize(n, copy);
   }
   void clear() { size_ = 0; }
+
+  // Has the system map the size's pages now, in one go, instead of one fault at a time as
+  // they are first written: for an array written all over at random, such as a hash table.
+  // Only a hint; without it the pages come as before.
+  void Prefault() {
+#ifdef MADV_POPULATE_WRITE
+    if (mapped_ && size_ != 0) madvise(data_, PageRounded(size_ * sizeof(T)), MADV_POPULATE_WRITE);
+#endif
+  }
 
   // Gives back the room beyond the size; a mapped block keeps its pages where they are.
   void shrink_to_fit() {

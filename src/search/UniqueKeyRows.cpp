@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/TwoHalves.h"
 #include "model/Utf8.h"
 #include "search/TextHash.h"
 
@@ -39,35 +40,65 @@ std::optional<UniqueKeyRows> UniqueKeyRows::Make(const Grid::ColumnCells& cells)
   const std::size_t capacity = std::bit_ceil(
       std::max<std::size_t>(16, static_cast<std::size_t>(n) + static_cast<std::size_t>(n) / 4 + 1));
   keys.slots_.assign(capacity, Slot{0, 0, 0});
+  keys.slots_.Prefault();  // its pages are all written, at random, by two threads
   keys.mask_ = capacity - 1;
-  // A batch's slots are fetched from memory together before any of them is filled.
-  QByteArrayView texts[kBatch];
-  std::uint64_t hashes[kBatch];
-  for (std::int64_t i = 0; i < n; i += kBatch) {
-    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, n - i));
-    for (std::size_t b = 0; b < count; ++b) {
-      texts[b] = cells.TextUtf8(i + static_cast<std::int64_t>(b));
-      if (!IsAscii(texts[b]) && !IsValidUtf8(texts[b])) return std::nullopt;
-      hashes[b] = Hash(texts[b]);
-      __builtin_prefetch(&keys.slots_[hashes[b] & keys.mask_], 1);
-    }
-    for (std::size_t b = 0; b < count; ++b) {
-      std::uint64_t s = hashes[b] & keys.mask_;
-      for (; keys.slots_[s].row != 0; s = (s + 1) & keys.mask_) {
-        const Slot& slot = keys.slots_[s];
-        if (slot.tag == Tag(hashes[b]) && SameBytes(cells.TextOf(slot.handle), texts[b]))
-          return std::nullopt;
-      }
-      const std::int64_t position = i + static_cast<std::int64_t>(b);
-      keys.slots_[s] =
-          Slot{cells.HandleAt(position), Tag(hashes[b]), static_cast<std::int32_t>(position + 1)};
-    }
+  // Many keys are filled in as two regions at once, each by its own thread.
+  const int regions = n >= kParallelKeys ? 2 : 1;
+  keys.region_mask_ = capacity / static_cast<std::size_t>(regions) - 1;
+  bool filled[2] = {true, true};
+  auto fill = [&](std::int64_t from, std::int64_t to) {
+    for (std::int64_t r = from; r < to; ++r)
+      filled[r] = keys.FillRegion(static_cast<std::uint64_t>(r));
+  };
+  if (regions == 2) {
+    InTwoHalves(2, fill);
+  } else {
+    fill(0, 1);
   }
+  if (!filled[0] || !filled[1]) return std::nullopt;
   return keys;
 }
 
+bool UniqueKeyRows::FillRegion(std::uint64_t region) {
+  const std::int64_t n = cells_.Size();
+  const std::uint64_t room = region_mask_;  // one slot stays empty, so every probe ends
+  std::uint64_t used = 0;
+  // A batch's slots are fetched from memory together before any of them is filled.
+  QByteArrayView texts[kBatch];
+  std::uint64_t hashes[kBatch];
+  std::int64_t positions[kBatch];
+  for (std::int64_t i = 0; i < n; i += kBatch) {
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(kBatch, n - i));
+    std::size_t mine = 0;
+    for (std::size_t b = 0; b < count; ++b) {
+      const std::int64_t position = i + static_cast<std::int64_t>(b);
+      const QByteArrayView text = cells_.TextUtf8(position);
+      if (!IsAscii(text) && !IsValidUtf8(text)) return false;
+      const std::uint64_t hash = Hash(text);
+      if (((hash & mask_) & ~region_mask_) != region * (region_mask_ + 1)) continue;
+      texts[mine] = text;
+      hashes[mine] = hash;
+      positions[mine++] = position;
+      __builtin_prefetch(&slots_[hash & mask_], 1);
+    }
+    for (std::size_t b = 0; b < mine; ++b) {
+      if (++used > room) return false;
+      std::uint64_t s = hashes[b] & mask_;
+      for (; slots_[s].row != 0; s = Next(s)) {
+        const Slot& slot = slots_[s];
+        // Two equal texts have equal hashes, so they meet in the same region.
+        if (slot.tag == Tag(hashes[b]) && SameBytes(cells_.TextOf(slot.handle), texts[b]))
+          return false;
+      }
+      slots_[s] = Slot{cells_.HandleAt(positions[b]), Tag(hashes[b]),
+                       static_cast<std::int32_t>(positions[b] + 1)};
+    }
+  }
+  return true;
+}
+
 std::int32_t UniqueKeyRows::FindHashed(QByteArrayView utf8, std::uint64_t hash) const {
-  for (std::uint64_t s = hash & mask_;; s = (s + 1) & mask_) {
+  for (std::uint64_t s = hash & mask_;; s = Next(s)) {
     const Slot& slot = slots_[s];
     if (slot.row == 0) return 0;
     if (slot.tag == Tag(hash) && SameBytes(cells_.TextOf(slot.handle), utf8)) return slot.row;

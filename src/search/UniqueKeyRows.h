@@ -35,12 +35,23 @@ class UniqueKeyRows {
   };
   static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
 
+  // The slots are one or two regions of equal size. A text's first slot is its hash's low
+  // bits; its probe goes on to the next slot and wraps around within that slot's region.
+  static constexpr std::int64_t kParallelKeys = std::int64_t{1} << 17;
+  std::uint64_t Next(std::uint64_t s) const {
+    return (s & ~region_mask_) | ((s + 1) & region_mask_);
+  }
+
   explicit UniqueKeyRows(const Grid::ColumnCells& cells) : cells_(cells) {}
+  // Fills in the cells whose first slot lies in the region; false for a repeated text, a
+  // cell that is not well-formed UTF-8 or a region too full.
+  bool FillRegion(std::uint64_t region);
   std::int32_t FindHashed(QByteArrayView utf8, std::uint64_t hash) const;
 
   Grid::ColumnCells cells_;
   LargeVector<Slot> slots_;
   std::uint64_t mask_ = 0;
+  std::uint64_t region_mask_ = 0;
 };
 
 }  // namespace mivora

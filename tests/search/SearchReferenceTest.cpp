@@ -250,6 +250,30 @@ TEST_F(SearchReferenceTest, ManyFarRunsGiveTheReferenceRows) {
   ExpectJoinGivesTheReference(a, b, 3);
 }
 
+// A far table of so many distinct keys that they are hashed as two regions at once, on two
+// threads: as they are, and with a last key that repeats a first one or is ill-formed (the
+// sorted index then gives the rows).
+class ManyDistinctFarKeys : public SearchReferenceTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ManyDistinctFarKeys, GiveTheReferenceRows) {
+  std::mt19937 random(13);
+  std::vector<QStringList> far, root;
+  for (int r = 0; r < 140000; ++r)
+    far.push_back({u"key%1"_s.arg((r * 7919) % 140000), u"x"_s, u"f%1"_s.arg(r + 1)});
+  far.push_back({QString::fromUtf8(GetParam()), u"x"_s, u"last"_s});
+  for (int r = 0; r < 3000; ++r)
+    root.push_back({u"key%1"_s.arg(random() % 150000), u"x"_s, u"r%1"_s.arg(r + 1)});
+  root.push_back({u"key0"_s, u"x"_s, u"r0"_s});
+  const int a = AddTable(u"A"_s, Q({"k", "j", "v"}), root);
+  const int b = AddTable(u"B"_s, Q({"k", "j", "v"}), far);
+  if (QByteArrayView(GetParam()) == "\xff") ws_.TableGrid(b).SetTextUtf8(140001, 1, "\xff");
+  ExpectJoinGivesTheReference(a, b, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(LastKeys, ManyDistinctFarKeys,
+                         ::testing::Values("distinct", "key0", "\xff"));
+
 // Ill-formed UTF-8 keys read as U+FFFD in the index: far keys "\xfe" and "\xff" are then
 // one key, and a near key of either (or the well-formed U+FFFD) finds both. Far keys that
 // are well-formed and distinct are hashed instead of sorted; near keys still read as U+FFFD.
