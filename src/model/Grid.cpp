@@ -16,25 +16,7 @@ namespace mivora {
 
 namespace {
 
-// A cell handle is 0 for an empty cell; otherwise it takes one of three forms.
-// - A text of up to seven bytes lives in the handle itself: its low byte holds the length
-//   and a set bit 0 (so it is below 0x10), its other bytes the text, in memory order.
-// - A text of eight ASCII bytes whose first is 0x10 or above is the handle's own eight
-//   bytes (its top bit is then clear), as an ID such as "C1234567" often is.
-// - A longer text lives in the pool: the handle packs a set top bit, the text's byte offset
-//   (38 bits), its length (24 bits) and a clear bit 0. Texts of 16 MiB or more keep their
-//   length in 8 bytes at the offset, the text following.
-static_assert(std::endian::native == std::endian::little, "inline texts follow the low byte");
-constexpr std::size_t kInlineBytes = 7;
-constexpr int kLengthShift = 1;
-constexpr int kOffsetShift = 25;
-constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << 24) - 1;
-constexpr std::uint64_t kLongText = kLengthMask;
-constexpr std::uint64_t kPoolMark = std::uint64_t{1} << 63;
-constexpr std::uint64_t kMaxPoolOffset = (std::uint64_t{1} << 38) - 1;
-
-bool IsShortInline(std::uint64_t handle) { return (handle & 0xF1) == 1; }
-bool IsInPool(std::uint64_t handle) { return (handle & kPoolMark) != 0 && !IsShortInline(handle); }
+using namespace cell_handle;
 
 bool IsEightAscii(QByteArrayView utf8) {
   if (utf8.size() != 8 || static_cast<unsigned char>(utf8[0]) < 0x10) return false;
@@ -258,22 +240,6 @@ std::uint64_t Grid::StoreText(Pool& pool, QByteArrayView utf8) {
   }
   pool.append(utf8.data(), static_cast<std::size_t>(utf8.size()));
   return kPoolMark | (offset << kOffsetShift) | (length << kLengthShift);
-}
-
-QByteArrayView Grid::View(const Pool& pool, const std::uint64_t& handle) {
-  if (handle == 0) return {};
-  if (IsShortInline(handle)) {
-    return QByteArrayView(reinterpret_cast<const char*>(&handle) + 1,
-                          static_cast<qsizetype>((handle >> kLengthShift) & 7));
-  }
-  if (!(handle & kPoolMark)) return QByteArrayView(reinterpret_cast<const char*>(&handle), 8);
-  std::uint64_t offset = (handle & ~kPoolMark) >> kOffsetShift;
-  std::uint64_t length = (handle >> kLengthShift) & kLengthMask;
-  if (length == kLongText) {
-    std::memcpy(&length, pool.data() + offset, 8);
-    offset += 8;
-  }
-  return QByteArrayView(pool.data() + offset, static_cast<qsizetype>(length));
 }
 
 Grid::ColumnCells Grid::SnapshotColumn(int col, int first_row) const {

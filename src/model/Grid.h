@@ -5,12 +5,14 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <vector>
 
+#include "model/CellHandle.h"
 #include "model/Colours.h"
 #include "model/Control.h"
 #include "model/LargeVector.h"
@@ -250,6 +252,23 @@ class Grid {
   int top_row_ = 1, left_col_ = 1;
   int mouse_row_ = 0, mouse_col_ = 0;
 };
+
+inline QByteArrayView Grid::View(const Pool& pool, const std::uint64_t& handle) {
+  using namespace cell_handle;
+  if (handle == 0) return {};
+  if (IsShortInline(handle)) {
+    return QByteArrayView(reinterpret_cast<const char*>(&handle) + 1,
+                          static_cast<qsizetype>((handle >> kLengthShift) & 7));
+  }
+  if (!(handle & kPoolMark)) return QByteArrayView(reinterpret_cast<const char*>(&handle), 8);
+  std::uint64_t offset = (handle & ~kPoolMark) >> kOffsetShift;
+  std::uint64_t length = (handle >> kLengthShift) & kLengthMask;
+  if (length == kLongText) {
+    std::memcpy(&length, pool.data() + offset, 8);
+    offset += 8;
+  }
+  return QByteArrayView(pool.data() + offset, static_cast<qsizetype>(length));
+}
 
 class Grid::ColumnCells {
  public:
