@@ -21,10 +21,9 @@ class ParsedCondition {
   ParsedCondition(const QString& expression, const Grid& joined);
 
   TruthValue Evaluate(const Grid& joined, int row) const;
-  // out[i] = Evaluate(joined, first + i) for count rows, at most kBlockRows. Each level is read
+  // out[i] = Evaluate(joined, first + i) for count rows, read kBlockRows at a time: each level
   // for the whole block at once, and an inner level or equation only for the rows whose value
   // still depends on it, as Evaluate skips it.
-  static constexpr int kBlockRows = 1024;
   void EvaluateRows(const Grid& joined, int first, int count, TruthValue* out) const;
   // The parenthesis messages, one per occurrence, in the order the reading meets them.
   const QStringList& Messages() const { return messages_; }
@@ -61,6 +60,7 @@ class ParsedCondition {
   TruthValue EvaluateFlat(const Grid& joined, int flat, int row) const;
   bool EquationHolds(const Grid& joined, const Equation& equation, int row) const;
 
+  static constexpr int kBlockRows = 1024;
   // Room for one level of a block: values of an inner level or flat, and a selection of rows
   // with their places in the level's block.
   struct BlockRoom {

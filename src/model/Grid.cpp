@@ -271,11 +271,7 @@ void Grid::PrefetchRow(int row, bool texts) const {
       const SharedCells& cells = *column.shared;
       const std::int64_t i = row - cells.first_row;
       if (!cells.refs || i >= cells.count) continue;
-      const std::int32_t r = (*cells.refs)[static_cast<std::size_t>(i)];
-      if (r < 1 || r >= cells.source_rows ||
-          r >= static_cast<std::int64_t>(cells.source_handles->size()))
-        continue;
-      handle = &(*cells.source_handles)[static_cast<std::size_t>(r)];
+      handle = &cells.SourceHandle((*cells.refs)[static_cast<std::size_t>(i)]);
       pool = cells.source_pool.get();
     } else if (row < static_cast<std::int64_t>(column.handles->size())) {
       handle = &(*column.handles)[static_cast<std::size_t>(row)];

@@ -1,11 +1,9 @@
 #include "tablefiles/CsvWriter.h"
 
-#include <QSaveFile>
 #include <algorithm>
 
 #include "model/Grid.h"
 #include "model/TwoHalves.h"
-#include "model/WriteMessages.h"
 
 namespace mivora {
 
@@ -56,35 +54,34 @@ QByteArray CsvResultBytes(const Grid& grid) {
 WriteResult CsvWriter::Write(const Grid& grid, const QString& path) {
   // Written a piece of rows at a time, so a big result is never held twice; a big piece is
   // made as two halves at once, written one after the other.
-  constexpr int kPieceRows = 1 << 16;
-  constexpr int kAhead = 8;
-  QSaveFile file(path);
-  bool ok = file.open(QIODevice::WriteOnly);
-  QByteArray halves[2];
-  for (int first = 0; first < grid.Rows() && ok; first += kPieceRows) {
-    const int count = std::min(kPieceRows, grid.Rows() - first);
-    auto make = [&](std::int64_t from, std::int64_t to) {
-      QByteArray& out = halves[from == 0 ? 0 : 1];
-      out.resize(0);  // keeps the room for the next piece
-      for (std::int64_t i = from; i < to; ++i) {
-        // Rows showing other tables' cells read them from scattered places: fetch ahead.
-        const int r = first + static_cast<int>(i);
-        grid.PrefetchRow(r + 2 * kAhead, false);
-        grid.PrefetchRow(r + kAhead, true);
-        AppendRow(out, grid, r);
+  static constexpr int kPieceRows = 1 << 16;
+  static constexpr int kAhead = 8;  // rows between fetching a row's cells and reading them
+  return SaveAtomically(path, [&grid](QIODevice& file) {
+    QByteArray halves[2];
+    bool ok = true;
+    for (int first = 0; first < grid.Rows() && ok; first += kPieceRows) {
+      const int count = std::min(kPieceRows, grid.Rows() - first);
+      auto make = [&](std::int64_t from, std::int64_t to) {
+        QByteArray& out = halves[from == 0 ? 0 : 1];
+        out.resize(0);  // keeps the room for the next piece
+        for (std::int64_t i = from; i < to; ++i) {
+          // Rows showing other tables' cells read them from scattered places: fetch ahead.
+          const int r = first + static_cast<int>(i);
+          grid.PrefetchRow(r + 2 * kAhead, false);
+          grid.PrefetchRow(r + kAhead, true);
+          AppendRow(out, grid, r);
+        }
+      };
+      if (count == kPieceRows) {
+        InTwoHalves(count, make);
+      } else {
+        halves[1].resize(0);
+        make(0, count);
       }
-    };
-    if (count == kPieceRows) {
-      InTwoHalves(count, make);
-    } else {
-      halves[1].resize(0);
-      make(0, count);
+      for (const QByteArray& half : halves) ok = ok && file.write(half) == half.size();
     }
-    for (const QByteArray& half : halves) ok = ok && file.write(half) == half.size();
-  }
-  ok = ok && file.commit();
-  if (!ok) return {false, CannotWriteMessage(path, file.errorString())};
-  return {};
+    return ok;
+  });
 }
 
 }  // namespace mivora

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
+#include <functional>
 
 #include "model/WriteMessages.h"
 
@@ -22,7 +24,9 @@ class ResultWriter {
   virtual WriteResult Write(const Grid& grid, const QString& path) = 0;
 };
 
-// Writes bytes through a temporary file beside the target, renamed over it when complete.
+// Writes through a temporary file beside the target, renamed over it when complete. `write`
+// writes the content to the device it is given, false when a write failed.
+WriteResult SaveAtomically(const QString& path, const std::function<bool(QIODevice&)>& write);
 WriteResult SaveBytesAtomically(const QString& path, const QByteArray& bytes);
 
 }  // namespace mivora
