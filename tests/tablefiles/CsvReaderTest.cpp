@@ -68,6 +68,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "a,b\n\"x,y\",\"say \"\"hi\"\"\"\n\"l1\nl2\",z",
                 true,
                 {"t|a|b", "1|x,y|say \"hi\"", "2|l1\nl2|z"}},
+        CsvCase{"FieldsLongerThanAScanStepEndAnywhere",
+                "h1,h2\naaaaaaaaaaaaaaaa,bbbbbbbbbbbbbbbbb\r\n\"q\"tail-past-sixteen-bytes,"
+                "\"quoted \"\"text\"\" past sixteen\"\rccccccccccccccc,ddddddddddddddddddddddddddddddddd",
+                true,
+                {"t|h1|h2", "1|aaaaaaaaaaaaaaaa|bbbbbbbbbbbbbbbbb",
+                 "2|qtail-past-sixteen-bytes|quoted \"text\" past sixteen",
+                 "3|ccccccccccccccc|ddddddddddddddddddddddddddddddddd"}},
         CsvCase{"QuoteInsideAFieldIsOrdinary", "a,b\nx\"y,\"\"\n", true, {"t|a|b", "1|x\"y|"}},
         CsvCase{"LongerLineStops",
                 "a,b\n1,2\n3,4,5\n6,7",
