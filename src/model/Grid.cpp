@@ -352,15 +352,22 @@ void Grid::AppendRowsOf(Grid&& tail) {
     if (from.handles->empty()) continue;  // rows past the handles are empty
     Column& column = columns_[c];
     Handles& handles = Writable(column, rows_);
+    handles.resize(static_cast<std::size_t>(rows_));
     const std::uint64_t base = column.pool->size();
     if (base + from.pool->size() > kMaxPoolOffset)
       throw GridError("a column holds more text than a grid can");
-    column.pool->append(from.pool->data(), from.pool->size());
-    handles.reserve(static_cast<std::size_t>(rows_) + static_cast<std::size_t>(tail.rows_));
-    for (const std::uint64_t handle : *from.handles) {
+    // The tail's arrays are taken over, their pages moved rather than copied, unless a
+    // snapshot still reads them.
+    auto taken = [](auto& shared) {
+      return shared.use_count() == 1 ? std::move(*shared)
+                                     : std::decay_t<decltype(*shared)>(*shared);
+    };
+    column.pool->AppendTaking(taken(from.pool));
+    const std::uint64_t moved = base << kOffsetShift;
+    handles.AppendTaking(taken(from.handles), [moved](std::uint64_t handle) {
       // A text in the pool moves with it; an empty or short one is the handle itself.
-      handles.push_back(IsInPool(handle) ? handle + (base << kOffsetShift) : handle);
-    }
+      return IsInPool(handle) ? handle + moved : handle;
+    });
   }
   rows_ += tail.rows_;
 }

@@ -14,8 +14,9 @@
 namespace mivora {
 
 // A vector of plain values for the big arrays of tables and searches. A block of a megabyte
-// or more comes straight from the system and grows
-// and shrinks in place or by remapping its pages, never by copying them; and its fresh pages
+// or more comes straight from the system and grows and shrinks in place or by remapping its
+// pages, not by copying them (except once it has taken over another block's pages, see
+// AppendTaking); and its fresh pages
 // are known to read as zero, so sizing it with zeros touches no memory until it is written.
 // On a machine where first touching memory is slow, that is most of the cost of a big table.
 // Huge pages are not requested: faulting them in can stall on compacting memory, which cost
@@ -104,6 +105,54 @@ class LargeVector {
     size_ += count;
     clean_ = std::max(clean_, size_);
   }
+  struct Unchanged {
+    T operator()(const T& value) const { return value; }
+  };
+  // Appends the values of `other`, each as fix(value) gives it, and leaves `other` empty.
+  // When both are big mapped blocks, the pages of `other` are moved in behind these values
+  // instead of being copied into fresh ones (which is mostly the cost of first touching
+  // them): its values are shifted to the place the seam has in a page, and the seam page gets
+  // this block's values before the seam.
+  template <typename Fix = Unchanged>
+  void AppendTaking(LargeVector&& other, Fix fix = {}) {
+    constexpr bool kUnchanged = std::is_same_v<Fix, Unchanged>;
+    LargeVector taken(std::move(other));
+    const std::size_t n = taken.size_;
+    if (n == 0) return;
+    reserve(size_ + n);
+    const std::size_t at = size_ * sizeof(T);
+    const std::size_t head = at % kPage;
+    if (mapped_ && taken.mapped_ && n * sizeof(T) >= kMappedBytes && kPage % sizeof(T) == 0) {
+      const std::size_t shift = head / sizeof(T);
+      taken.reserve(n + shift);
+      if constexpr (kUnchanged) {
+        std::memmove(taken.data_ + shift, taken.data_, n * sizeof(T));
+      } else {
+        // Back to front, as the values move up within the same block.
+        for (std::size_t i = n; i-- > 0;) taken.data_[shift + i] = fix(taken.data_[i]);
+      }
+      char* const block = reinterpret_cast<char*>(taken.data_);
+      std::memcpy(block, reinterpret_cast<const char*>(data_) + (at - head), head);
+      const std::size_t used = head + n * sizeof(T);
+      const std::size_t bytes = PageRounded(used);
+      std::memset(block + used, 0, bytes - used);  // past the values, the page reads as zero
+      void* target = reinterpret_cast<char*>(data_) + (at - head);
+      if (mremap(block, taken.capacity_ * sizeof(T), bytes, MREMAP_MAYMOVE | MREMAP_FIXED,
+                 target) != MAP_FAILED) {
+        taken.data_ = nullptr;  // its pages are this block's now
+        taken.size_ = taken.capacity_ = taken.clean_ = 0;
+        taken.mapped_ = false;
+      } else {
+        std::memcpy(data_ + size_, taken.data_ + shift, n * sizeof(T));
+      }
+    } else if constexpr (kUnchanged) {
+      std::memcpy(data_ + size_, taken.data_, n * sizeof(T));
+    } else {
+      for (std::size_t i = 0; i < n; ++i) data_[size_ + i] = fix(taken.data_[i]);
+    }
+    size_ += n;
+    clean_ = std::max(clean_, size_);
+  }
   void resize(std::size_t n) { resize(n, T{}); }
   void resize(std::size_t n, const T& value) {
     const T copy = value;
@@ -160,10 +209,8 @@ class LargeVector {
     std::memcpy(bytes, &value, sizeof(T));
     return std::all_of(bytes, bytes + sizeof(T), [](unsigned char b) { return b == 0; });
   }
-  static std::size_t PageRounded(std::size_t bytes) {
-    constexpr std::size_t kPage = 4096;
-    return (bytes + kPage - 1) / kPage * kPage;
-  }
+  static constexpr std::size_t kPage = 4096;
+  static std::size_t PageRounded(std::size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
   std::size_t Grown(std::size_t needed) const { return std::max(needed, capacity_ * 2); }
 
   void Release() {
@@ -180,11 +227,10 @@ class LargeVector {
     n = std::max(n, size_);
     if (mapped_ || n * sizeof(T) >= kMappedBytes) {
       const std::size_t bytes = PageRounded(n * sizeof(T));
-      void* p;
-      if (mapped_) {
-        p = mremap(data_, capacity_ * sizeof(T), bytes, MREMAP_MAYMOVE);
-        if (p == MAP_FAILED) throw std::bad_alloc();
-      } else {
+      // A block holding pages taken from another is two mappings, which cannot be remapped
+      // as one: it is copied instead.
+      void* p = mapped_ ? mremap(data_, capacity_ * sizeof(T), bytes, MREMAP_MAYMOVE) : MAP_FAILED;
+      if (p == MAP_FAILED) {
         p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED) throw std::bad_alloc();
         if (size_ != 0) std::memcpy(p, data_, size_ * sizeof(T));

@@ -71,5 +71,51 @@ TEST(LargeVector, CopiesAndMovesAreIndependent) {
   EXPECT_EQ(d[2], 2);
 }
 
+// A big block is taken over by moving its pages in, wherever the seam falls in a page; the
+// block then grows, shrinks and reads zeros past its values as any other.
+TEST(LargeVector, AppendTakingKeepsEveryValueWhereverTheSeamFalls) {
+  using Words = LargeVector<std::uint64_t>;
+  constexpr std::size_t kPerPage = 4096 / sizeof(std::uint64_t);
+  constexpr std::size_t kTaken = Words::kMappedBytes / sizeof(std::uint64_t) * 2 + 3;
+  for (const std::size_t before : {std::size_t{0}, std::size_t{1}, kPerPage, 300 * kPerPage + 1,
+                                   301 * kPerPage - 1, kTaken}) {
+    for (const std::size_t count : {std::size_t{5}, kTaken}) {
+      SCOPED_TRACE(::testing::Message() << before << " + " << count);
+      Words v;
+      for (std::size_t i = 0; i < before; ++i) v.push_back(i);
+      Words other;
+      for (std::size_t i = 0; i < count; ++i) other.push_back(1'000'000 + i);
+      v.AppendTaking(std::move(other), [](std::uint64_t x) { return x + 1; });
+      EXPECT_TRUE(other.empty());
+      ASSERT_EQ(v.size(), before + count);
+      auto check = [&](std::size_t upto) {
+        for (std::size_t i = 0; i < upto; ++i)
+          ASSERT_EQ(v[i], i < before ? i : 1'000'001 + (i - before)) << i;
+      };
+      check(v.size());
+      // Growing past the room copies a block made of two mappings.
+      const std::size_t full = v.size();
+      v.resize(v.capacity() + 1, 0);
+      for (std::size_t i = full; i < v.size(); ++i) ASSERT_EQ(v[i], 0u) << i;
+      check(full);
+      v.resize(before + 2);
+      v.shrink_to_fit();
+      v.resize(before + 2 + 3 * kPerPage, 0);
+      for (std::size_t i = before + 2; i < v.size(); ++i) ASSERT_EQ(v[i], 0u) << i;
+      check(before + 2);
+    }
+  }
+  // Bytes, moved unchanged behind a seam one byte short of a page.
+  LargeVector<char> text(4095, 'a');
+  LargeVector<char> more(LargeVector<char>::kMappedBytes + 7, 'b');
+  more[0] = 'c';
+  text.AppendTaking(std::move(more));
+  ASSERT_EQ(text.size(), 4095 + LargeVector<char>::kMappedBytes + 7);
+  EXPECT_EQ(text[4094], 'a');
+  EXPECT_EQ(text[4095], 'c');
+  EXPECT_EQ(text[4096], 'b');
+  EXPECT_EQ(text.back(), 'b');
+}
+
 }  // namespace
 }  // namespace mivora::testing
