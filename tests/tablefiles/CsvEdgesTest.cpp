@@ -182,9 +182,10 @@ namespace {
 
 // Files big enough that their second half is read on a second thread read as in one pass:
 // when the guessed split lies inside a quoted field, when the second half holds a fault, and
-// with texts long enough to live in the pools.
+// with texts long enough to live in the pools. The second half's handles and texts are big
+// enough that their pages are moved into the table rather than copied.
 TEST(CsvEdges, BigFilesReadAsInOnePass) {
-  constexpr int kRows = 200000;
+  constexpr int kRows = 300000;
   auto row = [](int r) { return "k" + QByteArray::number(r) + ",a longer text " + QByteArray::number(r) + "\n"; };
   QByteArray plain = "key,text\n";
   for (int r = 1; r <= kRows; ++r) plain += row(r);
