@@ -37,12 +37,12 @@ enum class GridSortOrder {
 // Cells are kept as UTF-8, addressed by one 64-bit handle per cell: a text of up to seven
 // bytes (or of eight ASCII ones) lives in its handle, a longer one in the column's
 // append-only text pool. So a million-row table of short cells costs little more than its
-// file, and appending a row is amortised O(1). Text once written is never changed in place (a new
-// text is appended), so another grid may share a column's pool and show its cells without copying
-// them. A column's handles are shared copy-on-write with its snapshots and with the columns that
-// show its cells; rows past the end of a column's handles are empty, so growing a grid costs
-// nothing until its new cells are written. A view of a cell's text is valid until the next write to
-// its column.
+// file, and appending a row is amortised O(1). Text once written is never changed in place
+// (a new text is appended), so another grid may share a column's pool and show its cells
+// without copying them. A column's handles are shared copy-on-write with its snapshots and
+// with the columns that show its cells; rows past the end of a column's handles are empty,
+// so growing a grid costs nothing until its new cells are written. A view of a cell's text
+// is valid until the next write to its column.
 class Grid {
  public:
   Grid();

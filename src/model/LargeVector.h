@@ -16,11 +16,11 @@ namespace mivora {
 // A vector of plain values for the big arrays of tables and searches. A block of a megabyte
 // or more comes straight from the system and grows and shrinks in place or by remapping its
 // pages, not by copying them (except once it has taken over another block's pages, see
-// AppendTaking); and its fresh pages
-// are known to read as zero, so sizing it with zeros touches no memory until it is written.
-// On a machine where first touching memory is slow, that is most of the cost of a big table.
-// Huge pages are not requested: faulting them in can stall on compacting memory, which cost
-// more than it saved (system time of 1-2 s against 0.15 s for a million-row search).
+// AppendTaking); and its fresh pages are known to read as zero, so sizing it with zeros
+// touches no memory until it is written. On a machine where first touching memory is slow,
+// that is most of the cost of a big table. Huge pages are not requested: faulting them in can
+// stall on compacting memory, which cost more than it saved (system time of 1-2 s against
+// 0.15 s for a million-row search).
 template <typename T>
 class LargeVector {
   static_assert(std::is_trivially_copyable_v<T>);
@@ -105,6 +105,7 @@ class LargeVector {
     size_ += count;
     clean_ = std::max(clean_, size_);
   }
+  // AppendTaking's fix when the values are taken as they are (moved with memmove).
   struct Unchanged {
     T operator()(const T& value) const { return value; }
   };
